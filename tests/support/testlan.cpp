@@ -108,13 +108,10 @@ TestLan::~TestLan() {
             ::kill(pid.toInt(), SIGKILL);
         run(QString(), {QStringLiteral("ip"), QStringLiteral("netns"), QStringLiteral("del"), ns});
     }
-    // The PC's namespace is this process's own: only its name goes, and with it the veth
-    // pairs, whose other ends lived in the namespaces just deleted.
+    // The PC's namespace is this process's own: only its name goes. Its eth0 went with
+    // the switch, which held the other end of the pair.
     if (!m_pc.isEmpty())
-        run(QString(),
-            {QStringLiteral("ip"), QStringLiteral("netns"), QStringLiteral("del"), m_pc});
-    run(QString(), {QStringLiteral("ip"), QStringLiteral("link"), QStringLiteral("del"),
-                    QStringLiteral("eth0")});
+        run(QString(), {QStringLiteral("ip"), QStringLiteral("netns"), QStringLiteral("del"), m_pc});
 }
 
 QString TestLan::newNamespace(const QString &role) {
