@@ -1,7 +1,57 @@
-#include <QCoreApplication>
+#include "app/devicecodes.h"
+#include "app/settingsfile.h"
+#include "devsimoptions.h"
+#include "devsimserver.h"
 
-int main(int argc, char **argv)
-{
+#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
+
+using namespace qev;
+using namespace qev::devsim;
+
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    return 0;
+    const ParsedCommandLine parsed = ParseDevsimCommandLine(
+        app.arguments(), ProgrammerSettingsFilePath(QCoreApplication::applicationFilePath()));
+    if (!parsed.helpText.isEmpty()) {
+        std::fputs(qPrintable(parsed.helpText), stdout);
+        return 0;
+    }
+    if (!parsed.options) {
+        std::fprintf(stderr, "qev-devsim: %s\n", qPrintable(parsed.error));
+        return 2;
+    }
+    const DevsimOptions &options = *parsed.options;
+
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly))
+        return 1;
+    QFile logFile(options.logFile);
+    QFile *log = &out;
+    if (!options.logFile.isEmpty()) {
+        if (!logFile.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            std::fprintf(stderr, "qev-devsim: cannot write %s\n", qPrintable(options.logFile));
+            return 1;
+        }
+        log = &logFile;
+    }
+    // Tests read the log while the simulator runs: every line goes out at once.
+    const auto writeLine = [](QFile &file, const QString &line) {
+        file.write(line.toUtf8() + '\n');
+        file.flush();
+    };
+
+    DevsimServer server(options, LoadDeviceCodes(options.settingsFile),
+                        options.interfaceName.isEmpty() ? nullptr : CreateInterfaceAddressing(),
+                        [&](const QString &line) { writeLine(*log, line); });
+    QString error;
+    if (!server.start(&error)) {
+        std::fprintf(stderr, "qev-devsim: %s\n", qPrintable(error));
+        return 1;
+    }
+    writeLine(out, QStringLiteral("ready"));
+    if (log != &out)
+        writeLine(*log, QStringLiteral("ready"));
+    return app.exec();
 }
