@@ -1,0 +1,31 @@
+#pragma once
+
+// Finding the devices on the local network by broadcast, and the one-datagram probe of a
+// single device. Both use a client of their own, closed when they return.
+
+#include "devicelink/eventpump.h"
+#include "devicelink/protocol.h"
+#include "devicelink/replies.h"
+
+#include <QList>
+#include <QString>
+
+namespace qev {
+
+// The PC has a network and a usable socket layer.
+bool IsNetworkUsable();
+
+// Broadcasts the discovery request to broadcastAddress on the base port, collects the
+// replies for timeoutMs in arrival order (duplicates included) and asks each device for
+// its class. True when the list is not empty. Without a usable network the list is
+// emptied and nothing is sent. Raises LinkError when a send fails or a receive reports
+// a closed port.
+bool DiscoverDevices(QList<DeviceRecord> &list, int timeoutMs, const QString &broadcastAddress,
+                     const ProtocolPorts &ports, const EventPump &pump);
+
+// Asks one device in the PC's classful network with the discovery request on the base
+// port. True when a reply led by 21 came within timeoutMs. Never raises.
+bool ProbeDevice(const QString &address, int timeoutMs, const ProtocolPorts &ports,
+                 const EventPump &pump);
+
+} // namespace qev

@@ -1,0 +1,34 @@
+#include "devicelink/eventpump.h"
+
+#include <QElapsedTimer>
+#include <chrono>
+#include <thread>
+
+namespace qev {
+
+namespace {
+
+// Long enough to leave the processor to others, short enough that input in the window
+// is handled without a noticeable delay.
+constexpr qint64 SliceMs = 5;
+
+} // namespace
+
+void YieldSlice() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+void WaitWithMessages(quint16 ms, const EventPump &pump) {
+    QElapsedTimer clock;
+    clock.start();
+    qint64 elapsed = 0;
+    do {
+        const qint64 rest = ms - elapsed + 1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(qBound<qint64>(1, rest, SliceMs)));
+        if (pump)
+            pump();
+        elapsed = clock.elapsed();
+    } while (elapsed <= ms);
+}
+
+} // namespace qev

@@ -1,0 +1,144 @@
+#include "devicelink/identification.h"
+
+#include "devicelink/devicelink.h"
+#include "devicelink/replies.h"
+#include "netinspect/adapters.h"
+#include "netinspect/arp.h"
+
+namespace qev {
+
+namespace {
+
+constexpr int IdentifyTimeoutMs = 1000;
+constexpr int SerialTimeoutMs = 2000;
+
+std::span<const quint8> received(const DeviceLink &link, std::size_t count)
+{
+    return std::span<const quint8>(link.CommandBuffer).first(count);
+}
+
+// Octets of the classful network part of the PC's address; 0 when it has no address.
+int networkOctets(const QString &pcAddress)
+{
+    if (!IsValidIP(pcAddress))
+        return 0;
+    switch (IPClassOf(pcAddress)) {
+    case 'A':
+        return 1;
+    case 'B':
+        return 2;
+    default:
+        return 3;
+    }
+}
+
+} // namespace
+
+QString PcNetworkPrefix(const QString &pcAddress)
+{
+    const IPv4Bytes pc = IPToBytes(pcAddress);
+    QStringList octets;
+    for (int k = 0; k < networkOctets(pcAddress); ++k)
+        octets.append(QString::number(pc[k]));
+    return octets.join(QLatin1Char('.'));
+}
+
+bool InPcNetwork(const QString &pcAddress, const QString &address)
+{
+    const int n = networkOctets(pcAddress);
+    const IPv4Bytes pc = IPToBytes(pcAddress);
+    const IPv4Bytes device = IPToBytes(address);
+    return n > 0 && std::equal(pc.begin(), pc.begin() + n, device.begin());
+}
+
+FoundPresentation PresentFoundDevice(const QString &pcAddress, const QString &address, int count,
+                                     bool programmingAllowed)
+{
+    FoundPresentation p;
+    p.inPcNetwork = InPcNetwork(pcAddress, address);
+    if (const IPClass letter = IPClassOf(address); letter != '\0')
+        p.classLetter = QString(QLatin1Char(letter));
+    p.prefill = PcNetworkPrefix(pcAddress);
+    if (!p.inPcNetwork) {
+        p.addressColour = FieldColour::Wrong;
+        p.led = Led::Fault;
+        p.status = {IDS_111};
+    } else {
+        p.addressColour = FieldColour::Good;
+        p.led = Led::Good;
+        if (programmingAllowed)
+            p.status = {IDS_109};
+        else
+            p.status = {QString::number(count), IDS_202};
+    }
+    return p;
+}
+
+bool ProgrammingAllowedAfter(int count, quint8 currentClass)
+{
+    switch (currentClass) {
+    case 7:
+    case 16:
+    case 17:
+    case 21:
+    case 22:
+    case 23:
+    case 24:
+    case 27:
+        return true;
+    default:
+        return count < 2;
+    }
+}
+
+bool ProgrammingGroupVisible(quint8 currentClass)
+{
+    return currentClass < 28 || currentClass > 33;
+}
+
+IdentificationResult IdentifyExchange(DeviceLink &link, bool inPcNetwork)
+{
+    IdentificationResult result;
+    bool answered = false;
+    quint8 lastClass = 0;
+    // Newer firmware answers the extended form; older devices only the short one.
+    for (const IdentifyForm form : {IdentifyForm::Extended, IdentifyForm::Short}) {
+        link.ClearCommandBuffer();
+        if (link.CurrentHost.isEmpty())
+            link.CurrentHost = GetLocalBroadcast();
+        if (link.CurrentPort == 0)
+            link.CurrentPort = link.ports().assumed;
+        const std::size_t length = BuildIdentifyRequest(form, link.CommandBuffer);
+        const std::size_t count = link.ExchangeWithFallback(length, IdentifyTimeoutMs);
+        const IdentifyReply reply = ReadIdentifyReply(form, received(link, count));
+        link.VersionMajor = reply.versionMajor;
+        link.VersionMinor = reply.versionMinor;
+        lastClass = reply.deviceClass;
+        answered = answered || count > 3;
+        if (!reply.accepted)
+            continue;
+        result.dispatch = DispatchClass(reply.deviceClass, received(link, count));
+        link.CurrentClass = result.dispatch->currentClass;
+        if (result.dispatch->known)
+            break;
+    }
+    result.noAnswer = inPcNetwork && !answered;
+    result.programmingGroupVisible = ProgrammingGroupVisible(link.CurrentClass);
+
+    link.ClearCommandBuffer();
+    const std::size_t length = BuildSerialRequest(lastClass, link.CommandBuffer);
+    if (length == 0)
+        return result;
+    link.SendCommand(length);
+    std::size_t count = 0;
+    try {
+        count = link.ReceiveReply(SerialTimeoutMs);
+    } catch (const LinkError &) {
+        // A device without the serial command may refuse it; the number stays unknown.
+    }
+    if (const std::optional<QByteArray> serial = ReadSerialReply(lastClass, received(link, count)))
+        result.serial = HexBytesText(*serial, false);
+    return result;
+}
+
+} // namespace qev

@@ -1,0 +1,46 @@
+#pragma once
+
+// One datagram socket of the operating system, not bound to a fixed local port: replies
+// come back to the ephemeral port from which the request left.
+
+#include "netinspect/ipv4.h"
+
+#include <QString>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <span>
+
+namespace qev {
+
+class UdpSocket {
+public:
+    virtual ~UdpSocket() = default;
+
+    virtual void setBroadcast(bool permitted) = 0;
+    virtual bool broadcast() const = 0;
+
+    // Sends one datagram. No name is looked up: a host that is not a dotted IPv4 address
+    // raises LinkError, and so does a send that the system refuses.
+    void sendTo(const QString &host, quint16 port, std::span<const quint8> data);
+
+    // Waits at most timeoutMs for one datagram and copies as much of it as fits into
+    // buffer. Returns the bytes copied, 0 when the time ran out. Raises LinkError when the
+    // peer reported that an earlier datagram of this socket reached a closed port; one
+    // such report raises once.
+    std::size_t receive(std::span<quint8> buffer, int timeoutMs);
+
+private:
+    virtual void sendDatagram(const IPv4Bytes &address, quint16 port,
+                              std::span<const quint8> data) = 0;
+    virtual std::size_t receiveDatagram(std::span<quint8> buffer, int timeoutMs) = 0;
+};
+
+// The four bytes of four dot-separated decimal groups of one to three digits, each at
+// most 255. Leading zeros read as decimal, the way the edit fields hold addresses.
+std::optional<IPv4Bytes> DottedAddressBytes(const QString &text);
+
+// Opens a socket of the system. Raises LinkError when the system has no socket to give.
+std::unique_ptr<UdpSocket> openUdpSocket(bool broadcastPermitted);
+
+} // namespace qev
