@@ -18,20 +18,18 @@ namespace {
 // A peer that keeps sending must not hold Close() forever.
 constexpr int MaxDiscardReads = 64;
 
-bool wouldBlock(int error)
-{
+bool wouldBlock(int error) {
     return error == EAGAIN || error == EWOULDBLOCK;
 }
 
-bool lookUpPort(const QString &port, in_port_t &networkOrder)
-{
+bool lookUpPort(const QString &port, in_port_t &networkOrder) {
     const QByteArray name = port.toUtf8();
     servent entry{};
     servent *found = nullptr;
     std::array<char, 1024> scratch{};
-    if (::getservbyname_r(name.constData(), "tcp", &entry, scratch.data(), scratch.size(), &found)
-            == 0
-        && found) {
+    if (::getservbyname_r(name.constData(), "tcp", &entry, scratch.data(), scratch.size(),
+                          &found) == 0 &&
+        found) {
         networkOrder = in_port_t(found->s_port);
         return true;
     }
@@ -47,13 +45,11 @@ bool lookUpPort(const QString &port, in_port_t &networkOrder)
 
 TCustomWSocket::TCustomWSocket() = default;
 
-TCustomWSocket::~TCustomWSocket()
-{
+TCustomWSocket::~TCustomWSocket() {
     Close();
 }
 
-void TCustomWSocket::startConnecting(int descriptor)
-{
+void TCustomWSocket::startConnecting(int descriptor) {
     m_fd = descriptor;
     m_state = State::Connecting;
     m_writeNotifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Write);
@@ -63,25 +59,21 @@ void TCustomWSocket::startConnecting(int descriptor)
     QObject::connect(m_readNotifier.get(), &QSocketNotifier::activated, [this] { onReadable(); });
 }
 
-void TCustomWSocket::reportError(int code, const QString &text)
-{
+void TCustomWSocket::reportError(int code, const QString &text) {
     if (OnError)
         OnError(this, code, text);
 }
 
-void TCustomWSocket::reportSystemError(int code)
-{
+void TCustomWSocket::reportSystemError(int code) {
     reportError(code, qt_error_string(code));
 }
 
-void TCustomWSocket::setReadNotification(bool enabled)
-{
+void TCustomWSocket::setReadNotification(bool enabled) {
     if (m_readNotifier)
         m_readNotifier->setEnabled(enabled);
 }
 
-void TCustomWSocket::onWritable()
-{
+void TCustomWSocket::onWritable() {
     m_writeNotifier->setEnabled(false);
     int error = 0;
     socklen_t length = sizeof error;
@@ -98,8 +90,7 @@ void TCustomWSocket::onWritable()
         OnConnect(this, m_fd);
 }
 
-void TCustomWSocket::onReadable()
-{
+void TCustomWSocket::onReadable() {
     // Like a read notification of Winsock: one per arrival, renewed by Receive.
     setReadNotification(false);
     char peek = 0;
@@ -123,9 +114,9 @@ void TCustomWSocket::onReadable()
     Close();
 }
 
-qint64 TCustomWSocket::Send(const char *data, qint64 size)
-{
-    const ssize_t sent = ::send(m_fd, data, size_t(qMax<qint64>(size, 0)), MSG_NOSIGNAL | MSG_DONTWAIT);
+qint64 TCustomWSocket::Send(const char *data, qint64 size) {
+    const ssize_t sent =
+        ::send(m_fd, data, size_t(qMax<qint64>(size, 0)), MSG_NOSIGNAL | MSG_DONTWAIT);
     if (sent >= 0)
         return sent;
     if (!wouldBlock(errno))
@@ -133,8 +124,7 @@ qint64 TCustomWSocket::Send(const char *data, qint64 size)
     return 0;
 }
 
-qint64 TCustomWSocket::Receive(char *buffer, qint64 size)
-{
+qint64 TCustomWSocket::Receive(char *buffer, qint64 size) {
     const ssize_t received = ::recv(m_fd, buffer, size_t(qMax<qint64>(size, 0)), MSG_DONTWAIT);
     const int error = errno;
     if (m_state == State::Connected)
@@ -146,12 +136,18 @@ qint64 TCustomWSocket::Receive(char *buffer, qint64 size)
     return 0;
 }
 
-void TCustomWSocket::Close()
-{
+void TCustomWSocket::Close() {
     if (m_fd < 0)
         return;
-    m_readNotifier.reset();
-    m_writeNotifier.reset();
+    // Close() may run inside a notifier's own signal (an event handler that closes), so
+    // the notifiers go at the next turn of the event loop, not here.
+    for (std::unique_ptr<QSocketNotifier> *notifier : {&m_readNotifier, &m_writeNotifier}) {
+        if (*notifier) {
+            (*notifier)->setEnabled(false);
+            QObject::disconnect(notifier->get(), nullptr, nullptr, nullptr);
+            notifier->release()->deleteLater();
+        }
+    }
     if (::shutdown(m_fd, SHUT_WR) != 0 && errno != ENOTCONN)
         reportSystemError(errno);
     std::array<char, 1024> discard{};
@@ -164,8 +160,7 @@ void TCustomWSocket::Close()
     m_state = State::Idle;
 }
 
-bool TTCPClient::Connect()
-{
+bool TTCPClient::Connect() {
     if (state() != State::Idle)
         return false;
     sockaddr_in address{};
@@ -196,8 +191,8 @@ bool TTCPClient::Connect()
     }
     const int inlineOutOfBand = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_OOBINLINE, &inlineOutOfBand, sizeof inlineOutOfBand);
-    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
-        && errno != EINPROGRESS) {
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 &&
+        errno != EINPROGRESS) {
         const int error = errno;
         ::close(fd);
         reportSystemError(error);
