@@ -86,9 +86,10 @@ bool DevsimServer::reconcileListeners(QString *error) {
         return !wanted.contains({l->ip, l->port});
     });
     for (auto &[key, devices] : wanted) {
+        const auto address = key; // a lambda may not capture a structured binding in clang 14
         auto it = std::find_if(m_listeners.begin(), m_listeners.end(),
                                [&](const std::unique_ptr<Listener> &l) {
-                                   return l->ip == key.first && l->port == key.second;
+                                   return l->ip == address.first && l->port == address.second;
                                });
         if (it == m_listeners.end()) {
             auto listener = std::make_unique<Listener>();
