@@ -1,13 +1,25 @@
+#include "app/errordisplay.h"
+#include "app/programfont.h"
+#include "app/qevapplication.h"
 #include "app/qevprogrammerform.h"
+#include "app/settingsfile.h"
 
-#include <QApplication>
+#include <QMessageBox>
+#include <exception>
 
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Qev Programmer"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Qev Programmer"));
-    TQevProgrammerForm form;
-    form.show();
-    return QApplication::exec();
+int main(int argc, char **argv) {
+    TQevApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Qev Programmer"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.21"));
+    QApplication::setFont(ProgramFont());
+    try {
+        TQevProgrammerForm form(qev::SettingsFilePath(QCoreApplication::applicationFilePath()));
+        form.show();
+        return QApplication::exec();
+    } catch (const std::exception &error) {
+        // Without a socket there is no program to run.
+        QMessageBox::critical(nullptr, QStringLiteral("Qev Programmer"),
+                              QString::fromLocal8Bit(error.what()));
+        return 1;
+    }
 }

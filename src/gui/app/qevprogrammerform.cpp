@@ -1,11 +1,993 @@
 #include "qevprogrammerform.h"
 #include "ui_qevprogrammerform.h"
 
-TQevProgrammerForm::TQevProgrammerForm(QWidget *parent)
+#include "app/aled.h"
+#include "app/devicecodes.h"
+#include "app/errordisplay.h"
+#include "app/fieldcolours.h"
+#include "app/lastvalues.h"
+#include "app/messagetext.h"
+#include "app/pictures.h"
+#include "app/programfont.h"
+#include "devicelink/devicelink.h"
+#include "devicelink/discovery.h"
+#include "devicelink/identification.h"
+#include "devicelink/netsettings.h"
+#include "devicelink/selectipform.h"
+#include "netinspect/adapters.h"
+#include "netinspect/arp.h"
+#include "netinspect/deviceclass.h"
+#include "netinspect/ipv4.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+const QColor ledYellow(255, 255, 0);
+const QColor ledGreen(0, 255, 0);
+const QColor ledRed(255, 0, 0);
+
+constexpr int ProgrammingWaitMs = 10000;
+constexpr int ProgrammingPingMs = 200;
+constexpr int VerifyTimeoutMs = 2000;
+
+QString versionText(int major, int minor) {
+    return QStringLiteral("%1.%2").arg(major).arg(minor);
+}
+
+QString messageText(const qev::ComposedText &text) {
+    return qev::ComposeText(text, [](int id) { return MessageText(id); });
+}
+
+bool askYesNo(QWidget *parent, const QString &caption, const QString &text) {
+    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+} // namespace
+
+class TQevProgrammerForm::Busy {
+public:
+    explicit Busy(TQevProgrammerForm *form)
+        : m_form(form) {
+        ++m_form->m_busy;
+    }
+    ~Busy() { --m_form->m_busy; }
+    Busy(const Busy &) = delete;
+    Busy &operator=(const Busy &) = delete;
+
+private:
+    TQevProgrammerForm *m_form;
+};
+
+// Runs an action when the scope ends, also when an error leaves it.
+template <class Action>
+class Finally {
+public:
+    explicit Finally(Action action)
+        : m_action(std::move(action)) {}
+    ~Finally() { m_action(); }
+    Finally(const Finally &) = delete;
+    Finally &operator=(const Finally &) = delete;
+
+private:
+    Action m_action;
+};
+
+TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::ProtocolPorts &ports,
+                                       QWidget *parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::TQevProgrammerForm>())
-{
+    , m_ports(ports)
+    , m_settingsFile(settingsFile) {
+    setFont(ProgramFont());
     ui->setupUi(this);
+    m_link = std::make_unique<qev::DeviceLink>(m_ports, qev::LoadDeviceCodes(settingsFile), pump());
+    m_confirmation = [this](const QString &caption, const QString &text) {
+        return askYesNo(this, caption, text);
+    };
+
+    setUpWindow();
+    setUpStatusBar();
+    setUpPictures();
+    setUpAccessibleNames();
+
+    tmrSuche = new QTimer(this);
+    tmrSuche->setObjectName(QStringLiteral("tmrSuche"));
+    tmrSuche->setInterval(20);
+    ProgressTimer = new QTimer(this);
+    ProgressTimer->setObjectName(QStringLiteral("ProgressTimer"));
+    ProgressTimer->setInterval(70);
+
+    // Creation of the window.
+    SetStatusText(QStringLiteral("Version: 2.21"));
+    ui->PageControl1->setTabText(ui->PageControl1->indexOf(ui->TabSheetBooster),
+                                 QStringLiteral("Kopla Booster"));
+    ui->PageControl1->setTabText(ui->PageControl1->indexOf(ui->TabSheetManager),
+                                 QStringLiteral("Kopla Manager"));
+    m_link->ProgrammingAllowed = true;
+    ShowPage(ui->TabSheetMain);
+    m_lastPage = ui->TabSheetMain;
+    HideAllPages();
+    qev::ArpMacList(m_arpList);
+    m_link->CurrentClass = 0;
+    m_searchDone = false;
+
+    connectHandlers();
 }
 
 TQevProgrammerForm::~TQevProgrammerForm() = default;
+
+void TQevProgrammerForm::setConfirmation(Confirmation confirmation) {
+    m_confirmation = std::move(confirmation);
+}
+
+void TQevProgrammerForm::setDevicePicker(qev::DevicePicker picker) {
+    m_picker = std::move(picker);
+}
+
+Ui::NetworkPage &TQevProgrammerForm::networkPage() const {
+    return ui->TabSheetMain->ui;
+}
+
+Ui::SelectControllerPage &TQevProgrammerForm::selectPage() const {
+    return ui->TabSheetSelectController->ui;
+}
+
+std::array<QPushButton *, 4> TQevProgrammerForm::savedStateButtons() const {
+    return {ui->btnSuche, ui->WriteBtn, ui->btnDirekt, ui->btnSteckbrief};
+}
+
+std::array<QLineEdit *, 8> TQevProgrammerForm::foundFields() const {
+    const Ui::NetworkPage &n = networkPage();
+    return {n.dxMaskEdit8, n.dxMaskEdit9, n.dxMaskEdit10, n.dxMaskEdit2,
+            n.dxMaskEdit5, n.dxMaskEdit3, n.dxMaskEdit4,  n.dxMaskEdit6};
+}
+
+qev::EventPump TQevProgrammerForm::pump() const {
+    return [] {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    };
+}
+
+qev::DevicePicker TQevProgrammerForm::picker() {
+    if (m_picker)
+        return m_picker;
+    return PickListPicker(this, [this] { return m_language != 1; });
+}
+
+// ---- Window, status bar and LED ----
+
+void TQevProgrammerForm::setUpWindow() {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(753, 597);
+}
+
+void TQevProgrammerForm::setUpStatusBar() {
+    QFont bold = font();
+    bold.setBold(true);
+    ui->StatusBar1->setFont(bold);
+    ui->StatusBar1->setSizeGripEnabled(false);
+
+    m_ledPanel = new QWidget(ui->StatusBar1);
+    m_ledPanel->setObjectName(QStringLiteral("StatusBar1Panel0"));
+    m_ledPanel->setFixedSize(24, 22);
+    ui->Led->setParent(m_ledPanel);
+    ui->Led->setGeometry(1, 3, 16, 16);
+    ui->Led->setInterval(500);
+    ui->Led->setFalseColor(QColor(192, 192, 192));
+    ui->Led->show();
+    ui->StatusBar1->addWidget(m_ledPanel);
+
+    m_statusMessage = new QLabel(ui->StatusBar1);
+    m_statusMessage->setObjectName(QStringLiteral("StatusBar1Panel1"));
+    m_statusMessage->setMinimumWidth(50);
+    m_statusMessage->setFont(bold);
+    ui->StatusBar1->addWidget(m_statusMessage, 1);
+}
+
+void TQevProgrammerForm::setUpPictures() {
+    setWindowIcon(WindowIcon());
+    ui->ImageLeft->setPixmap(LeftPicture(ui->ImageLeft->size()));
+    ui->Image9->setIcon(QIcon(GermanFlag(ui->Image9->iconSize())));
+    ui->Image10->setIcon(QIcon(EnglishFlag(ui->Image10->iconSize())));
+    ui->Image11->setIcon(QIcon(DutchFlag(ui->Image11->iconSize())));
+    ui->Image12->setIcon(QIcon(InfoIcon(ui->Image12->iconSize())));
+    ui->Image11->hide();
+}
+
+void TQevProgrammerForm::setUpAccessibleNames() {
+    // Controls without a caption or a buddy label of their own.
+    ui->ImageLeft->setAccessibleName(tr("Bild"));
+    ui->pbSuche->setAccessibleName(tr("Suche"));
+    ui->ProgressBar2->setAccessibleName(tr("Programmieren"));
+    ui->Led->setAccessibleName(tr("Zustand"));
+    m_statusMessage->setAccessibleName(tr("Meldung"));
+    ui->PageControl1->setAccessibleName(tr("Seiten"));
+    Ui::NetworkPage &n = networkPage();
+    n.dxPickEdit1->setAccessibleName(tr("UDP Port"));
+    n.gbGefunden->setAccessibleName(n.gbGefunden->title());
+    n.gbNeuProgrammieren->setAccessibleName(n.gbNeuProgrammieren->title());
+}
+
+TALed &TQevProgrammerForm::Led() const {
+    return *ui->Led;
+}
+
+QString TQevProgrammerForm::StatusText() const {
+    return m_statusMessage->text();
+}
+
+void TQevProgrammerForm::SetStatusText(const QString &text) {
+    m_statusMessage->setText(text);
+}
+
+void TQevProgrammerForm::setLed(const QColor &colour, bool blink, bool value) {
+    ui->Led->setTrueColor(colour);
+    ui->Led->setBlink(blink);
+    ui->Led->setValue(value);
+}
+
+void TQevProgrammerForm::ShowCommandAccepted() {
+    ui->Led->setTrueColor(ledGreen);
+    ui->Led->setValue(true);
+    SetStatusText(MessageText(IDS_117));
+}
+
+void TQevProgrammerForm::ShowNoAnswer() {
+    setLed(ledRed, true, true);
+    SetStatusText(MessageText(IDS_110));
+}
+
+void TQevProgrammerForm::ShowNoDevice() {
+    ShowNoAnswer();
+    networkPage().dxMaskEdit8->setText(MessageText(IDS_114));
+    networkPage().dxMaskEdit8->setEnabled(true);
+}
+
+// ---- Handlers ----
+
+template <class Sender, class Signal, class Handler>
+void TQevProgrammerForm::onSignal(Sender *sender, Signal signal, Handler handler) {
+    connect(sender, signal, this, [this, handler](auto &&...) {
+        RunGuarded(this, [this, handler] { (this->*handler)(); });
+    });
+}
+
+void TQevProgrammerForm::connectHandlers() {
+    Ui::NetworkPage &n = networkPage();
+    Ui::SelectControllerPage &s = selectPage();
+
+    onSignal(ui->btnEnde, &QPushButton::clicked, &TQevProgrammerForm::btnEndeClick);
+    onSignal(ui->btnSuche, &QPushButton::clicked, &TQevProgrammerForm::btnSucheClick);
+    onSignal(ui->WriteBtn, &QPushButton::clicked, &TQevProgrammerForm::WriteBtnClick);
+    onSignal(ui->btnDirekt, &QPushButton::clicked, &TQevProgrammerForm::btnDirektClick);
+    onSignal(n.btnLastValue, &QPushButton::clicked, &TQevProgrammerForm::btnLastValueClick);
+    onSignal(s.btnControllerOk, &QPushButton::clicked, &TQevProgrammerForm::btnControllerOkClick);
+    onSignal(s.btnControllerAbort, &QPushButton::clicked,
+             &TQevProgrammerForm::btnControllerAbortClick);
+    QAbstractButton *const items[] = {
+        s.rgControllerItem0, s.rgControllerItem1, s.rgControllerItem2,
+        s.rgControllerItem3, s.rgControllerItem4, s.rgControllerItem5,
+        s.rgControllerItem6, s.rgControllerItem7, s.rgControllerItem8};
+    for (int k = 0; k < qev::ManualItemCount; ++k) {
+        s.rgControllerButtons->setId(items[k], k);
+        onSignal(items[k], &QAbstractButton::clicked, &TQevProgrammerForm::rgControllerClick);
+    }
+    onSignal(s.dxSuchIP, &QLineEdit::textChanged, &TQevProgrammerForm::dxSuchIPChange);
+
+    onSignal(n.dxIPNeu, &QLineEdit::textChanged, &TQevProgrammerForm::dxIPNeuChange);
+    // The found fields share the handler of the new address.
+    for (QLineEdit *field : foundFields())
+        onSignal(field, &QLineEdit::textChanged, &TQevProgrammerForm::dxIPNeuChange);
+    onSignal(n.dxNetmask, &QLineEdit::textChanged, &TQevProgrammerForm::dxNetmaskChange);
+    onSignal(n.dxIPGateway, &QLineEdit::textChanged, &TQevProgrammerForm::dxIPGatewayChange);
+    onSignal(n.dxIPBroker, &QLineEdit::textChanged, &TQevProgrammerForm::dxIPBrokerChange);
+    onSignal(n.dxPickEdit2, &QComboBox::currentIndexChanged,
+             &TQevProgrammerForm::dxPickEdit2Change);
+    onSignal(n.dxPickEdit1, &QComboBox::currentTextChanged, &TQevProgrammerForm::dxPickEdit1Change);
+
+    connect(ui->PageControl1, &QTabWidget::currentChanged, this,
+            [this](int index) { RunGuarded(this, [this, index] { PageControl1Change(index); }); });
+    onSignal(tmrSuche, &QTimer::timeout, &TQevProgrammerForm::tmrSucheTimer);
+    onSignal(ProgressTimer, &QTimer::timeout, &TQevProgrammerForm::ProgressTimerTimer);
+
+    ui->ImageLeft->installEventFilter(this);
+    n.gbGefunden->installEventFilter(this);
+    // Escape and Enter reach the window from whichever control has the focus.
+    qApp->installEventFilter(this);
+}
+
+bool TQevProgrammerForm::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == ui->ImageLeft) {
+            ImageLeftDblClick();
+            return true;
+        }
+        if (watched == networkPage().gbGefunden) {
+            gbGefundenDblClick();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto *widget = static_cast<QWidget *>(watched);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (widget->window() == this && key->modifiers() == Qt::NoModifier) {
+            if (key->key() == Qt::Key_Escape) {
+                ui->btnEnde->click();
+                return true;
+            }
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                // btnEnde is the default button: Enter presses it unless another button has
+                // the focus, which Enter then presses.
+                auto *button = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
+                if (button && button->window() == this && button != ui->btnEnde)
+                    button->click();
+                else
+                    ui->btnEnde->click();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TQevProgrammerForm::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    if (!m_centred) {
+        m_centred = true;
+        if (const QScreen *s = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(s->availableGeometry().center());
+            move(frame.topLeft());
+        }
+        // At least once after start, also where the platform activates no window.
+        QTimer::singleShot(0, this, [this] {
+            if (!isActiveWindow())
+                RunGuarded(this, [this] { FormActivate(); });
+        });
+    }
+}
+
+void TQevProgrammerForm::changeEvent(QEvent *event) {
+    QMainWindow::changeEvent(event);
+    // A dialog of an exchange in progress gives the activation back when it closes; the
+    // exchange must not find its fields reset.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_busy == 0)
+        RunGuarded(this, [this] { FormActivate(); });
+}
+
+void TQevProgrammerForm::FormActivate() {
+    const QString localIP = qev::GetLocalIP();
+    if (qev::IsNetworkPresent() && qev::IsWinsockUsable() && !localIP.isEmpty() &&
+        localIP != QStringLiteral("127.0.0.1")) {
+        m_noNetwork = false;
+        QFont normal = ui->Label29->font();
+        normal.setBold(false);
+        ui->Label29->setFont(normal);
+        ui->Label29->setText(localIP);
+        ui->Label26->setText(qev::GetLocalNetmask());
+        ui->Label76->setText(qev::GetFirstGateway());
+        ResetNetworkPage();
+        return;
+    }
+    m_noNetwork = true;
+    setLed(ledRed, true, true);
+    SetStatusText(MessageText(IDS_108));
+    QFont bold = ui->Label29->font();
+    bold.setBold(true);
+    ui->Label29->setFont(bold);
+    ui->Label29->setText(MessageText(IDS_124));
+    ui->btnSuche->setEnabled(false);
+}
+
+void TQevProgrammerForm::btnEndeClick() {
+    close();
+}
+
+// ---- Pages ----
+
+QWidget *TQevProgrammerForm::PageWidget(qev::Page page) const {
+    return ui->PageControl1->widget(static_cast<int>(page));
+}
+
+void TQevProgrammerForm::SetPageVisible(QWidget *page, bool visible) {
+    ++m_programmaticPageChange;
+    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(page), visible);
+    --m_programmaticPageChange;
+}
+
+void TQevProgrammerForm::ShowPage(QWidget *page) {
+    ++m_programmaticPageChange;
+    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(page), true);
+    ui->PageControl1->setCurrentWidget(page);
+    --m_programmaticPageChange;
+}
+
+void TQevProgrammerForm::HideAllPages() {
+    for (int k = 1; k < ui->PageControl1->count(); ++k)
+        SetPageVisible(ui->PageControl1->widget(k), false);
+}
+
+void TQevProgrammerForm::PageControl1Change(int index) {
+    QWidget *page = ui->PageControl1->widget(index);
+    QWidget *left = m_lastPage;
+    m_lastPage = page;
+    if (page == ui->TabSheetSelectController && left != page)
+        TabSheetSelectControllerShow();
+    if (m_programmaticPageChange > 0)
+        return;
+    if (left == ui->TabSheetSerial) {
+        if (auto *grid = ui->TabSheetSerial->findChild<QWidget *>(QStringLiteral("dxDBGrid1")))
+            grid->hide();
+    }
+    ui->WriteBtn->setEnabled(page == ui->TabSheetMain);
+}
+
+void TQevProgrammerForm::PrefillNewIP() {
+    m_prefillingNewIP = true;
+    networkPage().dxIPNeu->setText(qev::PcNetworkPrefix(ui->Label29->text()));
+    m_prefillingNewIP = false;
+}
+
+void TQevProgrammerForm::ResetNetworkPage() {
+    ShowPage(ui->TabSheetMain);
+    SetPageVisible(ui->TabSheetSelectController, false);
+    Ui::NetworkPage &n = networkPage();
+    n.gbNeuProgrammieren->setEnabled(true);
+    for (QPushButton *button : savedStateButtons())
+        button->setEnabled(true);
+    n.dxMaskEdit8->setEnabled(true);
+    n.dxIPNeu->clear();
+    PrefillNewIP();
+}
+
+void TQevProgrammerForm::ClearFoundFields() {
+    for (QLineEdit *field : foundFields())
+        field->clear();
+    networkPage().LabelCID->clear();
+    HideAllPages();
+    m_link->CurrentClass = 0;
+}
+
+void TQevProgrammerForm::ImageLeftDblClick() {
+    ui->WriteBtn->setEnabled(true);
+}
+
+void TQevProgrammerForm::gbGefundenDblClick() {
+    networkPage().gbNeuProgrammieren->setEnabled(true);
+}
+
+// ---- Settings file ----
+
+void TQevProgrammerForm::LoadLastValues() {
+    Ui::NetworkPage &n = networkPage();
+    n.btnLastValue->hide();
+    const LastValues values = ReadLastValues(m_settingsFile);
+    if (values.newAddress)
+        n.dxIPNeu->setText(*values.newAddress);
+    if (values.netmask)
+        n.dxNetmask->setText(*values.netmask);
+    setDeviceType(values.deviceType);
+    if (values.portItem >= 0 && values.portItem < n.dxPickEdit1->count()) {
+        setPortText(n.dxPickEdit1->itemText(values.portItem));
+    } else if (values.portItem == -1 &&
+               n.dxPickEdit1->findText(n.dxPickEdit1->currentText()) >= 0) {
+        setPortText(QString());
+    }
+}
+
+void TQevProgrammerForm::SaveLastValues() {
+    const Ui::NetworkPage &n = networkPage();
+    LastValues values;
+    values.newAddress = n.dxIPNeu->text();
+    values.netmask = n.dxNetmask->text();
+    values.deviceType = n.dxPickEdit2->currentIndex();
+    values.portItem = n.dxPickEdit1->findText(n.dxPickEdit1->currentText());
+    WriteLastValues(m_settingsFile, values);
+}
+
+void TQevProgrammerForm::btnLastValueClick() {
+    LoadLastValues();
+}
+
+// ---- Entry fields of the new settings ----
+
+void TQevProgrammerForm::applyVerdict(QWidget *field, QLabel *label,
+                                      const qev::FieldVerdict &verdict) {
+    PaintField(field, verdict.colour);
+    label->setText(verdict.messageId != 0 ? MessageText(verdict.messageId) : QString());
+    label->setVisible(verdict.labelVisible);
+}
+
+void TQevProgrammerForm::dxIPNeuChange() {
+    if (!isVisible())
+        return;
+    Ui::NetworkPage &n = networkPage();
+    const qev::NewAddressVerdict v =
+        qev::ValidateNewIP(n.dxIPNeu->text(), m_prefillingNewIP, &qev::Ping);
+    applyVerdict(n.dxIPNeu, n.lbIPAdresse, v.field);
+    if (v.hideLastValue)
+        n.btnLastValue->hide();
+    UpdateWriteButton();
+    {
+        const QSignalBlocker block(n.dxNetmask);
+        n.dxNetmask->setText(v.netmask);
+    }
+    dxNetmaskChange();
+    dxPickEdit2Change();
+}
+
+void TQevProgrammerForm::dxNetmaskChange() {
+    if (!isVisible())
+        return;
+    Ui::NetworkPage &n = networkPage();
+    applyVerdict(n.dxNetmask, n.lbNetzmaske,
+                 qev::ValidateNetmask(n.dxIPNeu->text(), n.dxNetmask->text()));
+    UpdateWriteButton();
+}
+
+void TQevProgrammerForm::dxIPGatewayChange() {
+    if (!isVisible())
+        return;
+    Ui::NetworkPage &n = networkPage();
+    const qev::FieldVerdict v = qev::ValidateOptionalAddress(n.dxIPGateway->text(), &qev::Ping);
+    applyVerdict(n.dxIPGateway, n.lbIPGateway, v);
+    if (v.reevaluateWriteButton)
+        UpdateWriteButton();
+}
+
+void TQevProgrammerForm::dxIPBrokerChange() {
+    if (!isVisible())
+        return;
+    Ui::NetworkPage &n = networkPage();
+    const qev::FieldVerdict v = qev::ValidateOptionalAddress(n.dxIPBroker->text(), &qev::Ping);
+    applyVerdict(n.dxIPBroker, n.lbIPBroker, v);
+    if (v.reevaluateWriteButton)
+        UpdateWriteButton();
+}
+
+void TQevProgrammerForm::dxPickEdit2Change() {
+    if (!isVisible())
+        return;
+    Ui::NetworkPage &n = networkPage();
+    const qev::DeviceTypeEffect e =
+        qev::DeviceTypeChanged(n.dxPickEdit2->currentIndex(), n.dxPickEdit1->currentText());
+    n.dxPickEdit1->setVisible(e.portFieldVisible);
+    n.Label78->setVisible(!e.portFieldVisible);
+    if (e.portText)
+        setPortText(*e.portText);
+    n.Label78->setText(e.label78);
+    PaintField(n.dxPickEdit2, e.colour);
+    UpdateWriteButton();
+}
+
+void TQevProgrammerForm::dxPickEdit1Change() {
+    if (!isVisible())
+        return;
+    Ui::NetworkPage &n = networkPage();
+    PaintField(n.dxPickEdit1, qev::PortFieldColour(n.dxPickEdit1->currentText()));
+}
+
+void TQevProgrammerForm::setDeviceType(int item) {
+    QComboBox *type = networkPage().dxPickEdit2;
+    {
+        const QSignalBlocker block(type);
+        type->setCurrentIndex(item >= 0 && item < type->count() ? item : -1);
+    }
+    dxPickEdit2Change();
+}
+
+void TQevProgrammerForm::setPortText(const QString &text) {
+    QComboBox *port = networkPage().dxPickEdit1;
+    {
+        const QSignalBlocker block(port);
+        const int item = port->findText(text);
+        if (item >= 0)
+            port->setCurrentIndex(item);
+        port->setEditText(text);
+    }
+    dxPickEdit1Change();
+}
+
+void TQevProgrammerForm::UpdateWriteButton() {
+    const Ui::NetworkPage &n = networkPage();
+    qev::WriteButtonInput in;
+    in.programmingAllowed = m_link->ProgrammingAllowed;
+    in.address = n.dxIPNeu->text();
+    in.mask = n.dxNetmask->text();
+    in.gateway = n.dxIPGateway->text();
+    in.broker = n.dxIPBroker->text();
+    in.port = n.dxPickEdit1->currentText();
+    in.deviceType = n.dxPickEdit2->currentIndex();
+    ui->WriteBtn->setEnabled(qev::WriteButtonEnabled(in));
+}
+
+void TQevProgrammerForm::RevalidateEntries() {
+    dxIPNeuChange();
+    dxNetmaskChange();
+    dxIPGatewayChange();
+    dxIPBrokerChange();
+}
+
+// ---- Search and identification ----
+
+void TQevProgrammerForm::StartSearchProgress() {
+    ui->pbSuche->setValue(0);
+    ui->pbSuche->show();
+    tmrSuche->start();
+}
+
+void TQevProgrammerForm::StopSearchProgress() {
+    ui->pbSuche->hide();
+    tmrSuche->stop();
+}
+
+void TQevProgrammerForm::tmrSucheTimer() {
+    constexpr int step = 2;
+    const int next = ui->pbSuche->value() + step;
+    ui->pbSuche->setValue(next > ui->pbSuche->maximum() ? 0 : next);
+}
+
+void TQevProgrammerForm::btnSucheClick() {
+    const Busy busy(this);
+    Ui::NetworkPage &n = networkPage();
+    ui->btnSuche->setEnabled(false);
+    ui->btnDirekt->setEnabled(false);
+    ui->btnSteckbrief->setEnabled(false);
+    ui->WriteBtn->setEnabled(false);
+    for (QLineEdit *field : foundFields())
+        field->clear();
+    n.LabelCID->clear();
+
+    setLed(ledYellow, true, true);
+    SetStatusText(QString());
+    HideAllPages();
+    ShowPage(ui->TabSheetMain);
+    qev::FlushArpCache();
+
+    m_link->VersionMajor = 0;
+    m_link->VersionMinor = 0;
+    StartSearchProgress();
+    // However the search ends, the buttons come back and the progress stops.
+    const Finally done([this] {
+        StopSearchProgress();
+        networkPage().dxMaskEdit8->setEnabled(true);
+        ui->btnSuche->setEnabled(true);
+        ui->btnDirekt->setEnabled(true);
+        ui->btnSteckbrief->setEnabled(true);
+    });
+
+    qev::Selection found;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        found = qev::SelectFoundDevice(0, picker(), m_ports, pump());
+    } catch (const std::exception &) {
+        found = {};
+    }
+    QApplication::restoreOverrideCursor();
+
+    const bool nothingFound = found.device.address.isEmpty() && found.device.port == 0;
+    IdentifyDevice(found.device.address, found.device.netmask, found.device.mac, found.device.port,
+                   found.count, nothingFound);
+
+    StopSearchProgress();
+    n.gbNeuProgrammieren->setEnabled(true);
+    m_link->ProgrammingAllowed = qev::ProgrammingAllowedAfter(found.count, m_link->CurrentClass);
+    if (found.count == 0)
+        n.dxMaskEdit8->setText(MessageText(IDS_114));
+}
+
+void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &netmask,
+                                        const qev::MacBytes &mac, quint16 port, int count,
+                                        bool nothingFound) {
+    Ui::NetworkPage &n = networkPage();
+    QLineEdit *const deviceFields[] = {n.dxMaskEdit2, n.dxMaskEdit3, n.dxMaskEdit4, n.dxMaskEdit5,
+                                       n.dxMaskEdit6};
+    if (count < 1) {
+        if (!nothingFound)
+            ShowNoAnswer();
+        for (QLineEdit *field : deviceFields) {
+            field->clear();
+            field->setEnabled(false);
+        }
+        n.dxMaskEdit8->clear();
+        n.dxMaskEdit9->clear();
+        n.dxPickEdit2->setEnabled(true);
+        m_link->CurrentClass = 0;
+        m_link->ProgrammingAllowed = true;
+        n.gbNeuProgrammieren->setVisible(true);
+        return;
+    }
+
+    for (QLineEdit *field : deviceFields)
+        field->setEnabled(true);
+    n.dxPickEdit2->setEnabled(true);
+    n.dxMaskEdit2->setText(address);
+    m_link->CurrentHost = address;
+    const qev::FoundPresentation shown =
+        qev::PresentFoundDevice(ui->Label29->text(), address, count, m_link->ProgrammingAllowed);
+    n.dxMaskEdit5->setText(shown.classLetter);
+    n.dxIPNeu->clear();
+    PrefillNewIP();
+
+    n.dxMaskEdit3->setText(netmask);
+    n.dxMaskEdit4->setText(qev::FormatMac(mac));
+    m_link->CurrentPort = port;
+    n.dxMaskEdit6->setText(QString::number(port));
+    setPortText(QString::number(port));
+
+    PaintField(n.dxMaskEdit2, shown.addressColour);
+    if (shown.led == qev::Led::Good)
+        setLed(ledGreen, false, true);
+    else
+        setLed(ledRed, true, true);
+    SetStatusText(messageText(shown.status));
+
+    const qev::IdentificationResult result = qev::IdentifyExchange(*m_link, shown.inPcNetwork);
+    if (result.dispatch)
+        applyDispatch(*result.dispatch);
+    if (result.noAnswer) {
+        setLed(ledRed, true, true);
+        if (auto *firmware = findChild<QLabel *>(QStringLiteral("lbFirmware")))
+            firmware->clear();
+        SetStatusText(MessageText(IDS_106));
+    }
+    n.gbNeuProgrammieren->setVisible(result.programmingGroupVisible);
+    if (result.serial)
+        n.dxMaskEdit10->setText(*result.serial);
+}
+
+void TQevProgrammerForm::applyDispatch(const qev::ClassDispatch &d) {
+    Ui::NetworkPage &n = networkPage();
+    HideAllPages();
+    for (const qev::Page page : d.pages)
+        SetPageVisible(PageWidget(page), true);
+    n.dxMaskEdit8->setText(d.known ? qev::DeviceClassName(d.reportedClass) : MessageText(IDS_114));
+
+    auto *firmware = findChild<QLabel *>(QStringLiteral("lbFirmware"));
+    switch (d.version) {
+    case qev::VersionDisplay::Shown: {
+        const QString version = versionText(m_link->VersionMajor, m_link->VersionMinor);
+        if (firmware)
+            firmware->setText(version);
+        n.dxMaskEdit9->setText(version);
+        break;
+    }
+    case qev::VersionDisplay::Cleared:
+        if (firmware)
+            firmware->clear();
+        break;
+    case qev::VersionDisplay::Unchanged:
+        break;
+    }
+
+    if (d.s88CaptionIsClassName) {
+        ui->PageControl1->setTabText(ui->PageControl1->indexOf(ui->TabSheetS88Master),
+                                     qev::DeviceClassName(d.reportedClass));
+    }
+    if (d.s88ModuleLimit > 0) {
+        for (const char *name : {"dxSpinLeft", "dxSpinMiddle", "dxSpinRight"}) {
+            if (auto *spin = ui->TabSheetS88Master->findChild<QSpinBox *>(QLatin1String(name)))
+                spin->setMaximum(d.s88ModuleLimit);
+        }
+    }
+    if (d.busLabels) {
+        const char *const names[] = {"Label38", "Label39", "Label40"};
+        for (int k = 0; k < 3; ++k) {
+            if (auto *label = ui->TabSheetS88Master->findChild<QLabel *>(QLatin1String(names[k])))
+                label->setText(QStringLiteral("Bus %1").arg(k + 1));
+        }
+    }
+    if (d.boosterCaption) {
+        ui->PageControl1->setTabText(ui->PageControl1->indexOf(ui->TabSheetBooster),
+                                     QStringLiteral("Booster"));
+    }
+    for (const qev::PickStep &step : d.pickSteps) {
+        switch (step.kind) {
+        case qev::PickStep::PortItem:
+            setPortText(n.dxPickEdit1->itemText(step.item));
+            break;
+        case qev::PickStep::PortCurrent:
+            setPortText(QString::number(m_link->CurrentPort));
+            break;
+        case qev::PickStep::TypeItem:
+            setDeviceType(step.item);
+            break;
+        }
+    }
+    if (!d.deviceTypeEnabled)
+        n.dxPickEdit2->setEnabled(false);
+}
+
+// ---- Network programming ----
+
+void TQevProgrammerForm::ProgressTimerTimer() {
+    if (ui->ProgressBar2->value() == 0)
+        ui->ProgressBar2->show();
+    const int next = ui->ProgressBar2->value() + 1;
+    ui->ProgressBar2->setValue(next > ui->ProgressBar2->maximum() ? 0 : next);
+}
+
+void TQevProgrammerForm::WriteBtnClick() {
+    const Busy busy(this);
+    Ui::NetworkPage &n = networkPage();
+    const qev::Confirmation question = qev::ProgrammingConfirmation(n.dxPickEdit2->currentIndex());
+    if (!m_confirmation(MessageText(question.captionId), messageText(question.text)))
+        return;
+
+    const quint8 classFilter = m_link->CurrentClass;
+    ui->WriteBtn->setEnabled(false);
+    ProgressTimer->start();
+    m_arpList.clear();
+    qev::ArpMacList(m_arpList);
+    ui->Led->setValue(false);
+    ui->Led->setBlink(false);
+    SetStatusText(QString());
+
+    const Finally done([this] {
+        ProgressTimer->stop();
+        ui->ProgressBar2->setValue(0);
+        ui->ProgressBar2->hide();
+        qev::FlushArpCache();
+        networkPage().btnLastValue->show();
+    });
+
+    // The texts are taken now: the waits below let the user edit the fields.
+    qev::NetSettingsInput in;
+    in.currentClass = m_link->CurrentClass;
+    in.address = n.dxIPNeu->text();
+    in.mask = n.dxNetmask->text();
+    in.gateway = n.dxIPGateway->text();
+    in.broker = n.dxIPBroker->text();
+    in.port = n.dxPickEdit1->currentText();
+    in.deviceType = n.dxPickEdit2->currentIndex();
+    in.arpMacs = m_arpList;
+    const qev::NetSettingsDatagram datagram = qev::BuildNetSettings(m_link->CommandBuffer, in);
+    setPortText(datagram.portText);
+
+    m_link->BroadcastFanOut(m_link->CurrentClass, n.dxMaskEdit2->text(), in.address, in.mask,
+                            datagram.port,
+                            std::span<const quint8>(m_link->CommandBuffer).first(datagram.length));
+    SaveLastValues();
+    m_link->CurrentHost = in.address;
+
+    // Wait for the device to answer at its new address.
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < ProgrammingWaitMs) {
+        qev::YieldSlice();
+        if (qev::Ping(in.address, ProgrammingPingMs))
+            break;
+        QCoreApplication::processEvents();
+    }
+    qev::FlushArpCache();
+    m_arpList.clear();
+    qev::ArpMacList(m_arpList);
+
+    qev::Selection found;
+    try {
+        found = qev::SelectFoundDevice(classFilter, picker(), m_ports, pump());
+        m_link->CurrentHost = found.device.address;
+    } catch (const std::exception &) {
+        // The device may be busy restarting; it is asked directly below.
+    }
+
+    const QString host = m_link->CurrentHost;
+    if (found.count == 1 || qev::ProbeDevice(host, VerifyTimeoutMs, m_ports, pump()) ||
+        qev::Ping(host, VerifyTimeoutMs)) {
+        setLed(ledGreen, false, true);
+        SetStatusText(MessageText(IDS_105));
+        IdentifyDevice(host, in.mask, datagram.mac, found.device.port, 1, false);
+    } else {
+        setLed(ledRed, true, true);
+        SetStatusText(MessageText(IDS_106));
+        UpdateWriteButton();
+    }
+}
+
+// ---- Manual selection ----
+
+void TQevProgrammerForm::btnDirektClick() {
+    ShowPage(ui->TabSheetSelectController);
+    SetPageVisible(ui->TabSheetMain, false);
+}
+
+void TQevProgrammerForm::TabSheetSelectControllerShow() {
+    const auto buttons = savedStateButtons();
+    for (std::size_t k = 0; k < buttons.size(); ++k) {
+        m_savedButtonStates[k] = buttons[k]->isEnabled();
+        buttons[k]->setEnabled(false);
+    }
+    Ui::SelectControllerPage &s = selectPage();
+    if (s.dxSuchIP->text().isEmpty())
+        s.dxSuchIP->setText(networkPage().dxIPNeu->text());
+}
+
+void TQevProgrammerForm::rgControllerClick() {
+    selectPage().btnControllerOk->setEnabled(true);
+}
+
+void TQevProgrammerForm::dxSuchIPChange() {
+    if (!isVisible())
+        return;
+    Ui::SelectControllerPage &s = selectPage();
+    const qev::SearchAddressVerdict v = qev::ValidateSearchIP(s.dxSuchIP->text());
+    applyVerdict(s.dxSuchIP, s.lbSuchIP, v.field);
+    if (v.enableOk)
+        s.btnControllerOk->setEnabled(true);
+    if (v.clearSelection) {
+        // An exclusive group keeps one button checked; let go of it for a moment.
+        s.rgControllerButtons->setExclusive(false);
+        for (QAbstractButton *item : s.rgControllerButtons->buttons())
+            item->setChecked(false);
+        s.rgControllerButtons->setExclusive(true);
+    }
+    s.lbSuchIP->setVisible(true);
+}
+
+void TQevProgrammerForm::btnControllerAbortClick() {
+    ShowPage(ui->TabSheetMain);
+    SetPageVisible(ui->TabSheetSelectController, false);
+    const auto buttons = savedStateButtons();
+    for (std::size_t k = 0; k < buttons.size(); ++k)
+        buttons[k]->setEnabled(m_savedButtonStates[k]);
+}
+
+void TQevProgrammerForm::btnControllerOkClick() {
+    const Busy busy(this);
+    Ui::NetworkPage &n = networkPage();
+    const int index = selectPage().rgControllerButtons->checkedId();
+    const QString searchAddress = selectPage().dxSuchIP->text();
+
+    ResetNetworkPage();
+    const qev::ManualChoice choice = qev::ManualSelection(index);
+    n.dxMaskEdit8->setText(choice.foundText);
+    m_link->CurrentClass = choice.currentClass;
+    for (const int item : choice.deviceTypeSteps)
+        setDeviceType(item);
+    n.dxMaskEdit8->setEnabled(true);
+
+    ui->btnSuche->setEnabled(false);
+    m_link->VersionMajor = 0;
+    m_link->VersionMinor = 0;
+    StartSearchProgress();
+    const Finally done([this] {
+        StopSearchProgress();
+        ui->btnSuche->setEnabled(true);
+    });
+
+    qev::Selection found;
+    if (qev::UsesDirectAddress(searchAddress, index)) {
+        found = qev::DirectSearch(*m_link, searchAddress);
+    } else {
+        try {
+            found = qev::SelectFoundDevice(m_link->CurrentClass, picker(), m_ports, pump());
+        } catch (const std::exception &) {
+            found = {};
+        }
+    }
+
+    if (qev::IdentifiesManualChoice(found.count, found.device.address)) {
+        IdentifyDevice(found.device.address, found.device.netmask, found.device.mac,
+                       found.device.port, found.count, false);
+        m_link->ProgrammingAllowed =
+            qev::ProgrammingAllowedAfter(found.count, m_link->CurrentClass);
+        n.gbNeuProgrammieren->setEnabled(true);
+    } else {
+        ClearFoundFields();
+        ResetNetworkPage();
+        ShowNoDevice();
+    }
+}

@@ -1,20 +1,177 @@
 #pragma once
 
+#include "devicelink/classdispatch.h"
+#include "devicelink/protocol.h"
+#include "devicelink/selection.h"
+
+#include <QColor>
 #include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <functional>
 #include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+class QWidget;
+class TALed;
+
+namespace qev {
+class DeviceLink;
+struct ClassDispatch;
+struct FieldVerdict;
+} // namespace qev
 
 namespace Ui {
 class TQevProgrammerForm;
-}
+class NetworkPage;
+class SelectControllerPage;
+} // namespace Ui
 
 // The main window: owns every piece of state of a run.
-class TQevProgrammerForm : public QMainWindow
-{
+class TQevProgrammerForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TQevProgrammerForm(QWidget *parent = nullptr);
+    // A modal yes/no question; true for yes. Tests answer it themselves.
+    using Confirmation = std::function<bool(const QString &caption, const QString &text)>;
+
+    // settingsFile: where the values of the last network programming are kept. ports: the
+    // protocol's ports (tests that run side by side move them).
+    explicit TQevProgrammerForm(const QString &settingsFile, const qev::ProtocolPorts &ports = {},
+                                QWidget *parent = nullptr);
     ~TQevProgrammerForm() override;
 
+    void setConfirmation(Confirmation confirmation);
+    void setDevicePicker(qev::DevicePicker picker);
+
+    qev::DeviceLink &link() const { return *m_link; }
+    const QString &settingsFile() const { return m_settingsFile; }
+
+    // Set while the PC has no usable IPv4 address.
+    bool NoNetwork() const { return m_noNetwork; }
+    // The active language: 1 German, 2 English, 3 Dutch.
+    int Language() const { return m_language; }
+
+    // Status panel 1.
+    QString StatusText() const;
+    void SetStatusText(const QString &text);
+    TALed &Led() const;
+
+    // The outcome indications every exchange with a device ends with.
+    void ShowCommandAccepted();
+    void ShowNoAnswer();
+    void ShowNoDevice();
+
+    void HideAllPages();
+    void ResetNetworkPage();
+    void ClearFoundFields();
+    QWidget *PageWidget(qev::Page page) const;
+    // Makes a page's tab shown or hidden, or a page the active one, without the rules of a
+    // page change by the user.
+    void SetPageVisible(QWidget *page, bool visible);
+    void ShowPage(QWidget *page);
+
+    void LoadLastValues();
+    void SaveLastValues();
+
+    // The search progress indicator (pbSuche, tmrSuche).
+    void StartSearchProgress();
+    void StopSearchProgress();
+
+    // Checks the PC's network; runs each time the window becomes active.
+    void FormActivate();
+
+    // Makes a found device the current device.
+    void IdentifyDevice(const QString &address, const QString &netmask, const qev::MacBytes &mac,
+                        quint16 port, int count, bool nothingFound);
+
+    // Re-checks the four address entries (after a language switch).
+    void RevalidateEntries();
+
+    // The PC's ARP list, as plain hex texts.
+    const QStringList &ArpList() const { return m_arpList; }
+
+protected:
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
 private:
+    // Exchanges in progress: the window's activation does not reset the page meanwhile.
+    class Busy;
+
+    void setUpWindow();
+    void setUpStatusBar();
+    void setUpPictures();
+    void setUpAccessibleNames();
+    void connectHandlers();
+    // Connects a signal so that the handler runs under the general error display.
+    template <class Sender, class Signal, class Handler>
+    void onSignal(Sender *sender, Signal signal, Handler handler);
+
+    void setLed(const QColor &colour, bool blink, bool value);
+    void applyVerdict(QWidget *field, QLabel *label, const qev::FieldVerdict &verdict);
+    void applyDispatch(const qev::ClassDispatch &dispatch);
+    void setDeviceType(int item);
+    void setPortText(const QString &text);
+    void PrefillNewIP();
+    qev::EventPump pump() const;
+    qev::DevicePicker picker();
+
+    // Handlers.
+    void btnEndeClick();
+    void btnSucheClick();
+    void WriteBtnClick();
+    void btnLastValueClick();
+    void btnDirektClick();
+    void TabSheetSelectControllerShow();
+    void btnControllerOkClick();
+    void btnControllerAbortClick();
+    void rgControllerClick();
+    void dxSuchIPChange();
+    void dxIPNeuChange();
+    void dxNetmaskChange();
+    void dxPickEdit2Change();
+    void dxPickEdit1Change();
+    void dxIPGatewayChange();
+    void dxIPBrokerChange();
+    void UpdateWriteButton();
+    void PageControl1Change(int index);
+    void ImageLeftDblClick();
+    void gbGefundenDblClick();
+    void tmrSucheTimer();
+    void ProgressTimerTimer();
+
+    Ui::NetworkPage &networkPage() const;
+    Ui::SelectControllerPage &selectPage() const;
+    std::array<QPushButton *, 4> savedStateButtons() const;
+    std::array<QLineEdit *, 8> foundFields() const;
+
     std::unique_ptr<Ui::TQevProgrammerForm> ui;
+    std::unique_ptr<qev::DeviceLink> m_link;
+    qev::ProtocolPorts m_ports;
+    Confirmation m_confirmation;
+    qev::DevicePicker m_picker;
+    QWidget *m_ledPanel = nullptr;
+    QLabel *m_statusMessage = nullptr;
+    QTimer *tmrSuche = nullptr;
+    QTimer *ProgressTimer = nullptr;
+    QString m_settingsFile;
+    QStringList m_arpList;
+    QStringList m_foundFolders;
+    bool m_searchDone = false;
+    bool m_noNetwork = false;
+    int m_language = 1;
+    int m_busy = 0;
+    // The tag 4712 of dxIPNeu: the program itself writes the field.
+    bool m_prefillingNewIP = false;
+    // Programmatic page changes do not run the rules of a page change by the user.
+    int m_programmaticPageChange = 0;
+    QWidget *m_lastPage = nullptr;
+    // Enabled states of btnSuche, WriteBtn, btnDirekt, btnSteckbrief when the manual
+    // selection was opened.
+    std::array<bool, 4> m_savedButtonStates{};
+    bool m_centred = false;
 };

@@ -1,0 +1,43 @@
+#include "lastvalues.h"
+
+#include <QSettings>
+
+namespace {
+
+const QString section = QStringLiteral("Param/");
+const QString keyNewAddress = section + QStringLiteral("dxIPNeu");
+const QString keyNetmask = section + QStringLiteral("dxNetmask");
+const QString keyDeviceType = section + QStringLiteral("dxPickEdit2");
+const QString keyPortItem = section + QStringLiteral("dxPickEdit1");
+
+std::optional<QString> readText(const QSettings &settings, const QString &key) {
+    if (!settings.contains(key))
+        return std::nullopt;
+    return settings.value(key).toString();
+}
+
+int readInteger(const QSettings &settings, const QString &key, int fallback) {
+    bool ok = false;
+    const int value = settings.value(key).toInt(&ok);
+    return ok ? value : fallback;
+}
+
+} // namespace
+
+LastValues ReadLastValues(const QString &settingsFile) {
+    const QSettings settings(settingsFile, QSettings::IniFormat);
+    LastValues values;
+    values.newAddress = readText(settings, keyNewAddress);
+    values.netmask = readText(settings, keyNetmask);
+    values.deviceType = readInteger(settings, keyDeviceType, values.deviceType);
+    values.portItem = readInteger(settings, keyPortItem, values.portItem);
+    return values;
+}
+
+void WriteLastValues(const QString &settingsFile, const LastValues &values) {
+    QSettings settings(settingsFile, QSettings::IniFormat);
+    settings.setValue(keyNewAddress, values.newAddress.value_or(QString()));
+    settings.setValue(keyNetmask, values.netmask.value_or(QString()));
+    settings.setValue(keyDeviceType, values.deviceType);
+    settings.setValue(keyPortItem, values.portItem);
+}

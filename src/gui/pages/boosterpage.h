@@ -1,0 +1,7 @@
+#pragma once
+
+#include "app/formpage.h"
+#include "ui_boosterpage.h"
+
+// The booster page.
+using BoosterPage = FormPage<Ui::BoosterPage>;
