@@ -231,6 +231,10 @@ std::optional<DeviceConfig> ParseDeviceSpec(const QString &spec, quint16 basePor
             if (!v)
                 return bad();
             config.fault = *v;
+        } else if (const FirmwareKey taken = ParseFirmwareKey(key, value, config.firmware);
+                   taken != FirmwareKey::NotMine) {
+            if (taken == FirmwareKey::Bad)
+                return bad();
         } else {
             return fail(QStringLiteral("unknown key '%1'").arg(key));
         }
@@ -292,7 +296,9 @@ ParsedCommandLine ParseDevsimCommandLine(const QStringList &arguments,
         return result;
     }
     if (parser.isSet(help)) {
-        result.helpText = parser.helpText() + QString::fromUtf8(DeviceHelp);
+        result.helpText = parser.helpText() + QString::fromUtf8(DeviceHelp) +
+                          QStringLiteral("\nFirmware keys of SPEC (commands F0, F3, F2, F6):\n") +
+                          QString::fromUtf8(FirmwareHelp);
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {

@@ -101,6 +101,10 @@ SimDevice::SimDevice(DeviceConfig config, DeviceCodes codes)
             QByteArray(reinterpret_cast<const char *>(mac.data()), qsizetype(mac.size()));
     }
     installCoreCommands();
+    m_firmware = std::make_shared<SimFirmware>(m_config.firmware,
+                                               AccessCodeOfClass(m_config.deviceClass, m_codes),
+                                               m_codes.activationCode);
+    m_firmware->install(*this);
 }
 
 void SimDevice::addCommand(QByteArray prefix, Handler handler) {
@@ -163,7 +167,7 @@ void SimDevice::installCoreCommands() {
 
 Response SimDevice::handle(QByteArrayView request) {
     Response response;
-    if (m_config.fault.kind == FaultKind::Silent)
+    if (m_config.fault.kind == FaultKind::Silent || !m_restartEnds.hasExpired())
         return response;
     const Command *match = nullptr;
     for (const Command &command : m_commands) {
@@ -175,6 +179,10 @@ Response SimDevice::handle(QByteArrayView request) {
         match->handler(request, response);
     applyFault(response);
     return response;
+}
+
+void SimDevice::restartFor(int ms) {
+    m_restartEnds = ms < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(ms);
 }
 
 void SimDevice::applyFault(Response &response) const {

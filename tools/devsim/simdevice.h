@@ -7,11 +7,14 @@
 
 #include "app/devicecodes.h"
 #include "netinspect/ipv4.h"
+#include "simfirmware.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDeadlineTimer>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -53,6 +56,7 @@ struct DeviceConfig {
     QString name;
     bool answersExtended = true; // answers the two-byte identification 0x60 0x0F
     Fault fault;
+    FirmwareConfig firmware;
 };
 
 struct Response {
@@ -76,6 +80,10 @@ public:
 
     const DeviceConfig &config() const { return m_config; }
     const NetworkSettings &network() const { return m_config.network; }
+    const SimFirmware &firmware() const { return *m_firmware; }
+
+    // The device restarts: it answers nothing for ms milliseconds, for good when ms < 0.
+    void restartFor(int ms);
 
 private:
     struct Command {
@@ -90,6 +98,8 @@ private:
     DeviceConfig m_config;
     DeviceCodes m_codes;
     std::vector<Command> m_commands;
+    std::shared_ptr<SimFirmware> m_firmware;
+    QDeadlineTimer m_restartEnds;
 };
 
 // Serial-number lengths a device of the class can report; empty for classes that have no
