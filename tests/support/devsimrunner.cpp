@@ -82,6 +82,10 @@ void DevsimRunner::readAvailable() {
 void DevsimRunner::settle(int ms) {
     if (!m_process)
         return;
+    // QProcess fills its buffer only when asked to wait: lines already in the pipe (the
+    // simulator logs a datagram before it answers it) are fetched even without a wait.
+    while (m_process->state() != QProcess::NotRunning && m_process->waitForReadyRead(0)) {
+    }
     const QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired() && m_process->state() != QProcess::NotRunning)
         m_process->waitForReadyRead(int(deadline.remainingTime()));

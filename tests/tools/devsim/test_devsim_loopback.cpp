@@ -1,5 +1,8 @@
 // qev-devsim as a program, over loopback only: 127.0.0.x addresses and free ports.
 
+#include "devicelink/devicelink.h"
+#include "devicelink/identification.h"
+#include "devicelink/udpsocket.h"
 #include "devsimrunner.h"
 
 #include <QElapsedTimer>
@@ -8,40 +11,37 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QUdpSocket>
+#include <array>
 #include <gtest/gtest.h>
+#include <memory>
 #include <optional>
 
 using namespace qevtest;
 
 namespace {
 
-QByteArray hex(const char *text)
-{
+QByteArray hex(const char *text) {
     return QByteArray::fromHex(text);
 }
 
-QString portText(quint16 port)
-{
+QString portText(quint16 port) {
     return QString::number(port);
 }
 
 // A client on 127.0.0.1 like the program's: sends, then waits for one datagram.
-class Client
-{
+class Client {
 public:
     Client() { EXPECT_TRUE(m_socket.bind(QHostAddress::LocalHost, 0)); }
 
     quint16 port() const { return m_socket.localPort(); }
 
     std::optional<QNetworkDatagram> exchange(const char *host, quint16 port,
-                                             const QByteArray &request, int timeoutMs = 2000)
-    {
+                                             const QByteArray &request, int timeoutMs = 2000) {
         m_socket.writeDatagram(request, QHostAddress(QLatin1String(host)), port);
         return receive(timeoutMs);
     }
 
-    std::optional<QNetworkDatagram> receive(int timeoutMs)
-    {
+    std::optional<QNetworkDatagram> receive(int timeoutMs) {
         if (!m_socket.hasPendingDatagrams() && !m_socket.waitForReadyRead(timeoutMs))
             return std::nullopt;
         return m_socket.receiveDatagram();
@@ -51,11 +51,9 @@ private:
     QUdpSocket m_socket;
 };
 
-class DevsimLoopback : public ::testing::Test
-{
+class DevsimLoopback : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         base = FreeUdpPort(QHostAddress::AnyIPv4);
         own2 = FreeUdpPort(QHostAddress::AnyIPv4);
         own3 = FreeUdpPort(QHostAddress::AnyIPv4);
@@ -66,10 +64,9 @@ protected:
         settings = settingsDir.filePath(QStringLiteral("qev-programmer.ini"));
     }
 
-    bool startSim(const QStringList &devices, const QStringList &extra = {})
-    {
-        QStringList args{QStringLiteral("--base-port"), portText(base), QStringLiteral("--settings"),
-                         settings};
+    bool startSim(const QStringList &devices, const QStringList &extra = {}) {
+        QStringList args{QStringLiteral("--base-port"), portText(base),
+                         QStringLiteral("--settings"), settings};
         for (const QString &d : devices)
             args << QStringLiteral("--device") << d;
         const bool ok = sim.start(args + extra);
@@ -86,8 +83,7 @@ protected:
     DevsimRunner sim;
 };
 
-TEST_F(DevsimLoopback, AnswersOnBothPortsFromThePortAsked)
-{
+TEST_F(DevsimLoopback, AnswersOnBothPortsFromThePortAsked) {
     ASSERT_TRUE(startSim(
         {QStringLiteral("class=17,version=7.4,ip=127.0.0.2,mask=255.0.0.0,mac=02:81:7E:00:00:10,"
                         "port=%1,serial=0A0B0C0D0E0F")
@@ -95,16 +91,21 @@ TEST_F(DevsimLoopback, AnswersOnBothPortsFromThePortAsked)
          QStringLiteral("class=22,version=1.3,ip=127.0.0.3,port=%1").arg(own3)}));
     Client client;
     const QByteArray portBytes = QByteArray(1, char(own2 >> 8)) + char(own2 & 0xFF);
-    struct Step
-    {
+    struct Step {
         const char *host;
         quint16 port;
         QByteArray request;
         QByteArray reply;
     };
     const Step steps[] = {
-        {"127.0.0.2", base, hex("F5"), hex("21F57F000002FF0000000281" "7E000010") + portBytes},
-        {"127.0.0.2", own2, hex("F5"), hex("21F57F000002FF0000000281" "7E000010") + portBytes},
+        {"127.0.0.2", base, hex("F5"),
+         hex("21F57F000002FF0000000281"
+             "7E000010") +
+             portBytes},
+        {"127.0.0.2", own2, hex("F5"),
+         hex("21F57F000002FF0000000281"
+             "7E000010") +
+             portBytes},
         {"127.0.0.2", own2, hex("600F"), hex("21600F110704")},
         {"127.0.0.2", base, hex("0F"), hex("210F110704")},
         {"127.0.0.2", own2, hex("0D00"), hex("210D01060A0B0C0D0E0F")},
@@ -139,8 +140,7 @@ TEST_F(DevsimLoopback, AnswersOnBothPortsFromThePortAsked)
                                    .arg(own3)));
 }
 
-TEST_F(DevsimLoopback, AccessCodeFromTheSettingsFile)
-{
+TEST_F(DevsimLoopback, AccessCodeFromTheSettingsFile) {
     QFile ini(settings);
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     ini.write("[Codes]\nAccessCode4=K9x2\nAccessCode8=Zug-2026\n");
@@ -158,19 +158,21 @@ TEST_F(DevsimLoopback, AccessCodeFromTheSettingsFile)
     EXPECT_EQ(shortOk->data(), hex("21F0"));
 }
 
-TEST_F(DevsimLoopback, TakesNetworkSettingsButKeepsItsSocketsWithoutInterface)
-{
+TEST_F(DevsimLoopback, TakesNetworkSettingsButKeepsItsSocketsWithoutInterface) {
     ASSERT_TRUE(startSim({QStringLiteral("class=17,ip=127.0.0.2,port=%1").arg(own2)}));
     Client client;
-    const QByteArray datagram =
-        hex("F455AA" "C0A8004D" "FFFFFF00" "02817E00004D") + QByteArray(1, char(own3 >> 8))
-        + char(own3 & 0xFF) + hex("0000000000000000");
+    const QByteArray datagram = hex("F455AA"
+                                    "C0A8004D"
+                                    "FFFFFF00"
+                                    "02817E00004D") +
+                                QByteArray(1, char(own3 >> 8)) + char(own3 & 0xFF) +
+                                hex("0000000000000000");
     EXPECT_FALSE(client.exchange("127.0.0.2", own2, datagram, 300));
     ASSERT_TRUE(sim.waitForLine(QStringLiteral("programmed")));
-    EXPECT_TRUE(sim.lines().contains(
-        QStringLiteral("programmed ip=192.168.0.77 mask=255.255.255.0 port=%1 "
-                       "mac=02:81:7E:00:00:4D")
-            .arg(own3)));
+    EXPECT_TRUE(
+        sim.lines().contains(QStringLiteral("programmed ip=192.168.0.77 mask=255.255.255.0 port=%1 "
+                                            "mac=02:81:7E:00:00:4D")
+                                 .arg(own3)));
     // It reports the new settings on its old sockets.
     const auto reply = client.exchange("127.0.0.2", own2, hex("F5"));
     ASSERT_TRUE(reply);
@@ -178,17 +180,16 @@ TEST_F(DevsimLoopback, TakesNetworkSettingsButKeepsItsSocketsWithoutInterface)
     EXPECT_FALSE(client.exchange("127.0.0.2", own3, hex("F5"), 300));
 }
 
-TEST_F(DevsimLoopback, BaseOnlyRefusesItsOwnPort)
-{
-    ASSERT_TRUE(startSim({QStringLiteral("class=17,ip=127.0.0.2,port=%1,fault=baseonly").arg(own2)}));
+TEST_F(DevsimLoopback, BaseOnlyRefusesItsOwnPort) {
+    ASSERT_TRUE(
+        startSim({QStringLiteral("class=17,ip=127.0.0.2,port=%1,fault=baseonly").arg(own2)}));
     EXPECT_FALSE(sim.lines().contains(QStringLiteral("listen 127.0.0.2:%1").arg(own2)));
-    // A connected socket hears the port-unreachable answer.
-    QUdpSocket connected;
-    connected.connectToHost(QHostAddress(QStringLiteral("127.0.0.2")), own2);
-    ASSERT_TRUE(connected.waitForConnected(1000));
-    connected.write(hex("0F"));
-    EXPECT_FALSE(connected.waitForReadyRead(1000));
-    EXPECT_EQ(connected.error(), QAbstractSocket::ConnectionRefusedError);
+    // The port-unreachable answer reaches the program's own socket as an error.
+    const std::unique_ptr<qev::UdpSocket> socket = qev::openUdpSocket(false);
+    const std::array<quint8, 1> identify{0x0F};
+    socket->sendTo(QStringLiteral("127.0.0.2"), own2, identify);
+    std::array<quint8, 64> buffer{};
+    EXPECT_THROW(socket->receive(buffer, 1000), qev::LinkError);
 
     Client client;
     const auto reply = client.exchange("127.0.0.2", base, hex("0F"));
@@ -200,8 +201,46 @@ TEST_F(DevsimLoopback, BaseOnlyRefusesItsOwnPort)
     EXPECT_EQ(quint8(discovery->data()[16]) << 8 | quint8(discovery->data()[17]), own2);
 }
 
-TEST_F(DevsimLoopback, FaultModesOverTheWire)
-{
+// The link's fall-back against the simulator: a device that listens on the base port only
+// is still identified; one that stays silent on its own port is not asked on the base port.
+TEST_F(DevsimLoopback, LinkFallsBackFromAClosedPortOnly) {
+    ASSERT_TRUE(startSim(
+        {QStringLiteral("class=17,version=7.4,ip=127.0.0.2,port=%1,fault=baseonly").arg(own2),
+         QStringLiteral("class=22,ip=127.0.0.3,port=%1,fault=silent").arg(own3)}));
+    qev::ProtocolPorts ports;
+    ports.base = base;
+    ports.assumed = own2;
+    qev::DeviceLink link(ports, qev::DeviceCodes::placeholders(), [] {});
+
+    link.CurrentHost = QStringLiteral("127.0.0.2");
+    link.CurrentPort = own2;
+    const qev::IdentificationResult found = qev::IdentifyExchange(link, true);
+    EXPECT_FALSE(found.noAnswer);
+    EXPECT_EQ(link.CurrentClass, 17);
+    EXPECT_EQ(link.VersionMajor, 7);
+    EXPECT_EQ(link.VersionMinor, 4);
+
+    link.CurrentHost = QStringLiteral("127.0.0.3");
+    link.CurrentPort = own3;
+    link.ClearCommandBuffer();
+    link.CommandBuffer[0] = 0x0F;
+    EXPECT_EQ(link.ExchangeWithFallback(1, 500), 0u);
+
+    QList<DevsimRx> toClosed;
+    QList<DevsimRx> toSilent;
+    for (const DevsimRx &rx : sim.rx(200))
+        (rx.dstIp == QLatin1String("127.0.0.2") ? toClosed : toSilent) << rx;
+    // The closed port never sees a datagram; the extended identification came on the base port.
+    ASSERT_FALSE(toClosed.isEmpty());
+    EXPECT_EQ(toClosed[0].payload, hex("600F"));
+    for (const DevsimRx &rx : std::as_const(toClosed))
+        EXPECT_EQ(rx.dstPort, base);
+    ASSERT_EQ(toSilent.size(), 1);
+    EXPECT_EQ(toSilent[0].dstPort, own3);
+    EXPECT_EQ(toSilent[0].payload, hex("0F"));
+}
+
+TEST_F(DevsimLoopback, FaultModesOverTheWire) {
     ASSERT_TRUE(startSim({QStringLiteral("class=17,ip=127.0.0.2,port=%1,fault=slow:700").arg(own2),
                           QStringLiteral("class=17,ip=127.0.0.3,port=%1,fault=overlong").arg(own3),
                           QStringLiteral("class=17,ip=127.0.0.4,fault=silent"),
@@ -233,8 +272,7 @@ TEST_F(DevsimLoopback, FaultModesOverTheWire)
     EXPECT_EQ(rx[2].payload, hex("F5"));
 }
 
-TEST_F(DevsimLoopback, LogToAFileReadyOnStandardOutput)
-{
+TEST_F(DevsimLoopback, LogToAFileReadyOnStandardOutput) {
     const QString logPath = settingsDir.filePath(QStringLiteral("sim.log"));
     ASSERT_TRUE(startSim({QStringLiteral("class=17,ip=127.0.0.2,port=%1").arg(own2)},
                          {QStringLiteral("--log"), logPath}));
@@ -251,8 +289,7 @@ TEST_F(DevsimLoopback, LogToAFileReadyOnStandardOutput)
                                    .toLatin1()));
 }
 
-TEST(DevsimProgram, HelpAndRefusals)
-{
+TEST(DevsimProgram, HelpAndRefusals) {
     QProcess help;
     help.start(QStringLiteral(QEV_DEVSIM_PATH), {QStringLiteral("--help")});
     ASSERT_TRUE(help.waitForFinished(10000));
@@ -262,7 +299,8 @@ TEST(DevsimProgram, HelpAndRefusals)
     EXPECT_TRUE(text.contains(QLatin1String("fault=F")));
 
     QProcess bad;
-    bad.start(QStringLiteral(QEV_DEVSIM_PATH), {QStringLiteral("--device"), QStringLiteral("class=300")});
+    bad.start(QStringLiteral(QEV_DEVSIM_PATH),
+              {QStringLiteral("--device"), QStringLiteral("class=300")});
     ASSERT_TRUE(bad.waitForFinished(10000));
     EXPECT_EQ(bad.exitCode(), 2);
     EXPECT_TRUE(bad.readAllStandardError().contains("bad class '300'"));
@@ -278,9 +316,9 @@ TEST(DevsimProgram, HelpAndRefusals)
     EXPECT_TRUE(unbound.readAllStandardError().contains("cannot listen on 192.0.2.10"));
 }
 
-TEST(DevsimRunner, ReadsRxLines)
-{
-    const auto rx = ParseDevsimRxLine(QStringLiteral("rx 192.168.77.255:11080 from 192.168.77.1:41234 F5A0"));
+TEST(DevsimRunner, ReadsRxLines) {
+    const auto rx =
+        ParseDevsimRxLine(QStringLiteral("rx 192.168.77.255:11080 from 192.168.77.1:41234 F5A0"));
     ASSERT_TRUE(rx);
     EXPECT_EQ(rx->dstIp, QStringLiteral("192.168.77.255"));
     EXPECT_EQ(rx->dstPort, 11080);
@@ -290,10 +328,11 @@ TEST(DevsimRunner, ReadsRxLines)
     const auto empty = ParseDevsimRxLine(QStringLiteral("rx 127.0.0.2:1 from 127.0.0.1:2"));
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->payload.isEmpty());
-    for (const char *bad : {"tx 127.0.0.2:1 from 127.0.0.1:2 F5", "rx 127.0.0.2 from 127.0.0.1:2 F5",
-                            "rx 127.0.0.2:1 to 127.0.0.1:2 F5", "rx 127.0.0.2:1 from 127.0.0.1:2 F",
-                            "rx 127.0.0.2:1 from 127.0.0.1:2 f5", "rx 127.0.0.2:70000 from 127.0.0.1:2",
-                            "rx 127.0.0.2:1 from 127.0.0.1:2 F5 00", "rx x:1 from 127.0.0.1:2 F5"})
+    for (const char *bad :
+         {"tx 127.0.0.2:1 from 127.0.0.1:2 F5", "rx 127.0.0.2 from 127.0.0.1:2 F5",
+          "rx 127.0.0.2:1 to 127.0.0.1:2 F5", "rx 127.0.0.2:1 from 127.0.0.1:2 F",
+          "rx 127.0.0.2:1 from 127.0.0.1:2 f5", "rx 127.0.0.2:70000 from 127.0.0.1:2",
+          "rx 127.0.0.2:1 from 127.0.0.1:2 F5 00", "rx x:1 from 127.0.0.1:2 F5"})
         EXPECT_FALSE(ParseDevsimRxLine(QLatin1String(bad))) << bad;
 }
 

@@ -1,15 +1,27 @@
 #include "devsimoptions.h"
 #include "devsimserver.h"
 
+#include <cctype>
 #include <gtest/gtest.h>
+#include <ostream>
+#include <string>
 
 using namespace qev;
 using namespace qev::devsim;
 
 namespace {
 
-TEST(DeviceSpec, DefaultsFollowTheAddressAndTheBasePort)
-{
+// A test name from a command-line text: letters and digits stay, everything else is "_".
+std::string testName(const char *text) {
+    std::string name(text);
+    for (char &c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    }
+    return name;
+}
+
+TEST(DeviceSpec, DefaultsFollowTheAddressAndTheBasePort) {
     QString error;
     const auto c = ParseDeviceSpec(QStringLiteral("ip=10.1.2.3"), 41080, &error);
     ASSERT_TRUE(c) << qPrintable(error);
@@ -25,8 +37,7 @@ TEST(DeviceSpec, DefaultsFollowTheAddressAndTheBasePort)
     EXPECT_EQ(c->fault.kind, FaultKind::None);
 }
 
-TEST(DeviceSpec, EveryKey)
-{
+TEST(DeviceSpec, EveryKey) {
     QString error;
     const auto c = ParseDeviceSpec(
         QStringLiteral("class=27,version=2.15,ip=192.168.77.10,mask=255.255.0.0,"
@@ -48,19 +59,19 @@ TEST(DeviceSpec, EveryKey)
     EXPECT_EQ(c->fault.value, 3000);
 }
 
-struct FaultText
-{
+struct FaultText {
     const char *text;
     FaultKind kind;
     int value;
 };
 
-class FaultSpec : public ::testing::TestWithParam<FaultText>
-{
-};
+void PrintTo(const FaultText &row, std::ostream *os) {
+    *os << row.text;
+}
 
-TEST_P(FaultSpec, Parses)
-{
+class FaultSpec : public ::testing::TestWithParam<FaultText> {};
+
+TEST_P(FaultSpec, Parses) {
     QString error;
     const auto c =
         ParseDeviceSpec(QStringLiteral("fault=") + QLatin1String(GetParam().text), 11080, &error);
@@ -77,15 +88,12 @@ INSTANTIATE_TEST_SUITE_P(DeviceSpec, FaultSpec,
                                            FaultText{"slow:0", FaultKind::Slow, 0},
                                            FaultText{"garbage", FaultKind::Garbage, 0},
                                            FaultText{"overlong", FaultKind::Overlong, 9000},
-                                           FaultText{"overlong:65507", FaultKind::Overlong,
-                                                     65507}));
+                                           FaultText{"overlong:65507", FaultKind::Overlong, 65507}),
+                         [](const auto &row) { return testName(row.param.text); });
 
-class BadSpec : public ::testing::TestWithParam<const char *>
-{
-};
+class BadSpec : public ::testing::TestWithParam<const char *> {};
 
-TEST_P(BadSpec, IsRefusedWithAReason)
-{
+TEST_P(BadSpec, IsRefusedWithAReason) {
     QString error;
     EXPECT_FALSE(ParseDeviceSpec(QLatin1String(GetParam()), 11080, &error));
     EXPECT_TRUE(error.contains(QLatin1String(GetParam()))) << qPrintable(error);
@@ -101,10 +109,10 @@ INSTANTIATE_TEST_SUITE_P(
                       "class=22,serial=0102030405060708090A0B", "class=1,serial=010203040506",
                       "fault=slow:", "fault=slow:-5", "fault=silent:3", "fault=overlong:0",
                       "fault=overlong:65508", "fault=noisy", "extended=maybe", "colour=red",
-                      "class"));
+                      "class"),
+    [](const auto &row) { return testName(row.param); });
 
-TEST(DevsimCommandLine, OptionsAndTheirDefaults)
-{
+TEST(DevsimCommandLine, OptionsAndTheirDefaults) {
     const ParsedCommandLine p = ParseDevsimCommandLine(
         {QStringLiteral("qev-devsim"), QStringLiteral("--device"), QStringLiteral("class=22"),
          QStringLiteral("--device"), QStringLiteral("class=17,ip=127.0.0.3,port=0"),
@@ -134,14 +142,20 @@ TEST(DevsimCommandLine, OptionsAndTheirDefaults)
     EXPECT_EQ(q.options->logFile, QStringLiteral("/tmp/sim.log"));
 }
 
-class BadCommandLine : public ::testing::TestWithParam<std::vector<const char *>>
-{
+struct BadArguments {
+    const char *name;
+    std::vector<const char *> arguments;
 };
 
-TEST_P(BadCommandLine, IsRefused)
-{
+void PrintTo(const BadArguments &row, std::ostream *os) {
+    *os << row.name;
+}
+
+class BadCommandLine : public ::testing::TestWithParam<BadArguments> {};
+
+TEST_P(BadCommandLine, IsRefused) {
     QStringList args{QStringLiteral("qev-devsim")};
-    for (const char *a : GetParam())
+    for (const char *a : GetParam().arguments)
         args << QLatin1String(a);
     const ParsedCommandLine p = ParseDevsimCommandLine(args, QStringLiteral("/x.ini"));
     EXPECT_FALSE(p.options);
@@ -151,39 +165,40 @@ TEST_P(BadCommandLine, IsRefused)
 
 INSTANTIATE_TEST_SUITE_P(
     DevsimCommandLine, BadCommandLine,
-    ::testing::Values(std::vector<const char *>{},
-                      std::vector<const char *>{"--device", "class=17", "stray"},
-                      std::vector<const char *>{"--device", "class=17", "--base-port", "0"},
-                      std::vector<const char *>{"--device", "class=17", "--base-port", "70000"},
-                      std::vector<const char *>{"--device", "class=17", "--bind", "localhost"},
-                      std::vector<const char *>{"--device", "class=17", "--frobnicate"},
-                      std::vector<const char *>{"--device", "class=17", "--device", "class=22",
-                                                "--interface", "eth0"},
-                      std::vector<const char *>{"--device", "class=17", "--interface", ""},
-                      std::vector<const char *>{"--device"}));
+    ::testing::Values(
+        BadArguments{"NoDevice", {}},
+        BadArguments{"StrayArgument", {"--device", "class=17", "stray"}},
+        BadArguments{"BasePortZero", {"--device", "class=17", "--base-port", "0"}},
+        BadArguments{"BasePortTooLarge", {"--device", "class=17", "--base-port", "70000"}},
+        BadArguments{"BindToAName", {"--device", "class=17", "--bind", "localhost"}},
+        BadArguments{"UnknownOption", {"--device", "class=17", "--frobnicate"}},
+        BadArguments{"InterfaceWithTwoDevices",
+                     {"--device", "class=17", "--device", "class=22", "--interface", "eth0"}},
+        BadArguments{"EmptyInterface", {"--device", "class=17", "--interface", ""}},
+        BadArguments{"DeviceWithoutSpec", {"--device"}}),
+    [](const auto &row) { return std::string(row.param.name); });
 
-TEST(DevsimCommandLine, HelpExplainsEveryOptionAndKey)
-{
+TEST(DevsimCommandLine, HelpExplainsEveryOptionAndKey) {
     const ParsedCommandLine p = ParseDevsimCommandLine(
         {QStringLiteral("qev-devsim"), QStringLiteral("--help")}, QStringLiteral("/x.ini"));
     EXPECT_FALSE(p.options);
     for (const char *word :
-         {"--device", "--interface", "--bind", "--base-port", "--settings", "--log", "class=",
-          "version=", "ip=", "mask=", "mac=", "port=", "serial=", "name=", "extended=", "silent",
-          "baseonly", "slow", "garbage", "overlong", "ready", "rx <dstIp>", "programmed ip="})
+         {"--device", "--interface", "--bind",    "--base-port", "--settings",    "--log",
+          "class=",   "version=",    "ip=",       "mask=",       "mac=",          "port=",
+          "serial=",  "name=",       "extended=", "silent",      "baseonly",      "slow",
+          "garbage",  "overlong",    "ready",     "rx <dstIp>",  "programmed ip="})
         EXPECT_TRUE(p.helpText.contains(QLatin1String(word))) << word;
 }
 
-TEST(DevsimLog, LinesInTheAgreedFormat)
-{
+TEST(DevsimLog, LinesInTheAgreedFormat) {
     EXPECT_EQ(FormatRxLine(0xC0A84DFF, 11080, 0xC0A84D01, 41234, QByteArray::fromHex("F5")),
               QStringLiteral("rx 192.168.77.255:11080 from 192.168.77.1:41234 F5"));
     EXPECT_EQ(FormatRxLine(0x7F000002, 1, 0x7F000001, 65535, {}),
               QStringLiteral("rx 127.0.0.2:1 from 127.0.0.1:65535"));
     EXPECT_EQ(FormatTxLine(0x7F000001, 5000, 0x7F000002, 11080, QByteArray::fromHex("21f0")),
               QStringLiteral("tx 127.0.0.1:5000 from 127.0.0.2:11080 21F0"));
-    const NetworkSettings s{0xC0A8004D, 0xFFFFFF00, {0x02, 0x81, 0x7E, 0x00, 0x00, 0x4D}, 11080,
-                            0, 0};
+    const NetworkSettings s{0xC0A8004D, 0xFFFFFF00, {0x02, 0x81, 0x7E, 0x00, 0x00, 0x4D},
+                            11080,      0,          0};
     EXPECT_EQ(FormatProgrammedLine(s),
               QStringLiteral("programmed ip=192.168.0.77 mask=255.255.255.0 port=11080 "
                              "mac=02:81:7E:00:00:4D"));
