@@ -289,7 +289,14 @@ ParsedCommandLine ParseDevsimCommandLine(const QStringList &arguments,
                                  QStringLiteral("Writes the log to FILE (default: standard "
                                                 "output)."),
                                  QStringLiteral("FILE"));
-    parser.addOptions({help, device, interfaceOption, bind, basePort, settings, log});
+    const QCommandLineOption lenz(
+        QStringLiteral("lenz"),
+        QStringLiteral("Also emulates another maker's Lenz LAN interface on TCP: "
+                       "answer=both|first|none (the requests F1 03 and 21 21 it answers, "
+                       "default both), version=M.N (default 3.6), ip=A.B.C.D (default "
+                       "127.0.0.1), port=N (default 5550). Without --device it runs alone."),
+        QStringLiteral("SPEC"));
+    parser.addOptions({help, device, interfaceOption, bind, basePort, settings, log, lenz});
 
     if (!parser.parse(arguments)) {
         result.error = parser.errorText();
@@ -327,7 +334,12 @@ ParsedCommandLine ParseDevsimCommandLine(const QStringList &arguments,
             return result;
         options.devices.push_back(std::move(*config));
     }
-    if (options.devices.empty()) {
+    if (parser.isSet(lenz)) {
+        options.lenz = ParseLenzSpec(parser.value(lenz), &result.error);
+        if (!options.lenz)
+            return result;
+    }
+    if (options.devices.empty() && !options.lenz) {
         result.error = QStringLiteral("no --device given (see --help)");
         return result;
     }

@@ -3,6 +3,7 @@
 // The command line of qev-devsim: options, the per-device SPEC and the help text.
 
 #include "simdevice.h"
+#include "tcpstation.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,7 @@ struct DevsimOptions {
     quint16 basePort = 11080;
     QString settingsFile;
     QString logFile; // empty: standard output
+    std::optional<LenzStationConfig> lenz; // another maker's station on TCP
 };
 
 struct ParsedCommandLine {

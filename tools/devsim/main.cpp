@@ -2,10 +2,12 @@
 #include "app/settingsfile.h"
 #include "devsimoptions.h"
 #include "devsimserver.h"
+#include "tcpstation.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <cstdio>
+#include <memory>
 
 using namespace qev;
 using namespace qev::devsim;
@@ -49,6 +51,15 @@ int main(int argc, char **argv) {
     if (!server.start(&error)) {
         std::fprintf(stderr, "qev-devsim: %s\n", qPrintable(error));
         return 1;
+    }
+    std::unique_ptr<LenzStation> lenz;
+    if (options.lenz) {
+        lenz = std::make_unique<LenzStation>(*options.lenz,
+                                             [&](const QString &line) { writeLine(*log, line); });
+        if (!lenz->start(&error)) {
+            std::fprintf(stderr, "qev-devsim: %s\n", qPrintable(error));
+            return 1;
+        }
     }
     writeLine(out, QStringLiteral("ready"));
     if (log != &out)
