@@ -331,7 +331,7 @@ bool TQevProgrammerForm::eventFilter(QObject *watched, QEvent *event) {
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
                 // btnEnde is the default button: Enter presses it unless another button has
                 // the focus, which Enter then presses.
-                auto *button = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
+                auto *button = qobject_cast<QAbstractButton *>(focusWidget());
                 if (button && button->window() == this && button != ui->btnEnde)
                     button->click();
                 else
