@@ -37,6 +37,7 @@ const char *const FirmwareHelp =
                  dropack:K     stores block K but does not acknowledge it
                  corrupt:K     reads block K back with one byte changed
                  ackread       answers every block read with 21 F2
+                 noread:K      does not answer the read of block K
                  noreturn      never answers again after the activation
   flash=FILE     at each activation writes the blocks written since the previous
                  one (block 1 to the highest; 0xFF where none came) to FILE.
@@ -72,6 +73,8 @@ FirmwareKey ParseFirmwareKey(const QString &key, const QString &value, FirmwareC
         config.fault = FirmwareFaultKind::DropAck;
     else if (kind == QLatin1String("corrupt") && block)
         config.fault = FirmwareFaultKind::CorruptRead;
+    else if (kind == QLatin1String("noread") && block)
+        config.fault = FirmwareFaultKind::NoRead;
     else
         return FirmwareKey::Bad;
     config.faultBlock = block.value_or(0);
@@ -122,6 +125,8 @@ void SimFirmware::install(SimDevice &device) {
     device.addCommand(bytes({BlockRead}), [this](QByteArrayView request, Response &r) {
         const int k = request.size() == 2 ? quint8(request[1]) : 0;
         if (!m_unlocked || k < 1 || k > MaxBlocks)
+            return;
+        if (m_config.fault == FirmwareFaultKind::NoRead && k == m_config.faultBlock)
             return;
         if (m_config.fault == FirmwareFaultKind::AckRead) {
             r.reply = bytes({Ack, BlockRead});

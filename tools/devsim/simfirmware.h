@@ -20,6 +20,7 @@ enum class FirmwareFaultKind {
     DropAck,      // stores block k but does not acknowledge it
     CorruptRead,  // reads block k back with one byte changed
     AckRead,      // answers every block read with the two-byte acknowledgement
+    NoRead,       // does not answer the read of block k
     NoReturn,     // never answers again after the activation
 };
 

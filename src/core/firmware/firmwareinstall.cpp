@@ -106,7 +106,8 @@ InstallResult FirmwareInstaller::install(const QString &path, const InstallObser
     int failedBlock = 0;
     InstallResult result;
     try {
-        result = ConcludeInstall(run(path, failedBlock), failedBlock);
+        const InstallOutcome outcome = run(path, failedBlock);
+        result = ConcludeInstall(outcome, failedBlock);
     } catch (const LinkError &error) {
         result = ConcludeInstall(InstallOutcome::LinkFailed);
         result.linkError = QString::fromLocal8Bit(error.what());
