@@ -9,9 +9,9 @@
 namespace {
 
 // Frame and margins together: 8 pixels across, 6 down.
-constexpr int frameWidth = 1;
-constexpr int marginX = 3;
-constexpr int marginY = 2;
+constexpr int hintFrame = 1;
+constexpr int hintMarginX = 3;
+constexpr int hintMarginY = 2;
 
 QString joinTips(const char *const (&sentences)[7]) {
     QStringList s;
@@ -54,8 +54,8 @@ QString TroubleshootingText(int language) {
 QRect HintRect(const QPoint &anchor, const QRect &screen, int oneLineWidth,
                const std::function<int(int width)> &wrappedHeight) {
     const int textWidth = oneLineWidth > screen.width() ? screen.width() / 2 : oneLineWidth;
-    QRect rect(anchor, QSize(textWidth + 2 * (frameWidth + marginX),
-                             wrappedHeight(textWidth) + 2 * (frameWidth + marginY)));
+    QRect rect(anchor, QSize(textWidth + 2 * (hintFrame + hintMarginX),
+                             wrappedHeight(textWidth) + 2 * (hintFrame + hintMarginY)));
     // Back inside the screen where it would stand out; the top-left corner wins.
     if (rect.right() > screen.right())
         rect.moveRight(screen.right());
@@ -77,8 +77,8 @@ FlagHint::FlagHint(QWidget *parent)
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setFrameStyle(QFrame::Box | QFrame::Plain);
-    setLineWidth(frameWidth);
-    setContentsMargins(marginX, marginY, marginX, marginY);
+    setLineWidth(hintFrame);
+    setContentsMargins(hintMarginX, hintMarginY, hintMarginX, hintMarginY);
     setBackgroundRole(QPalette::ToolTipBase);
     setForegroundRole(QPalette::ToolTipText);
     setAutoFillBackground(true);
@@ -99,7 +99,6 @@ void FlagHint::ShowAt(const QPoint &anchor, const QString &text) {
     setGeometry(rect);
     qApp->installEventFilter(this);
     show();
-    raise();
 }
 
 bool FlagHint::eventFilter(QObject *, QEvent *event) {
