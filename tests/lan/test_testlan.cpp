@@ -1,7 +1,11 @@
 #include "testlan.h"
 
+#include <QFile>
 #include <QHostAddress>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QUdpSocket>
+#include <algorithm>
 
 using namespace qevtest;
 
@@ -86,4 +90,36 @@ TEST(TestLan, ParsesOnlyCompleteUdpPackets) {
     QByteArray tcp = packet;
     tcp[9] = 6;
     EXPECT_FALSE(ParseIPv4Udp(tcp, datagram));
+}
+
+// qev-testlan-run by hand: a simulator that logs far more than a pipe holds keeps
+// answering, and its log is in the folder given.
+TEST(TestLanRun, SimulatorLogsToAFileThroughALongRun) {
+    QEV_REQUIRE_TESTLAN();
+    QTemporaryDir logs;
+    ASSERT_TRUE(logs.isValid());
+    // Each request and its reply give two log lines of some 50 bytes: 2000 of them are
+    // more than a pipe holds. Then one marked request after a pause.
+    const QString script = QStringLiteral(
+        "for i in $(seq 2000); do printf '\\x0f' > /dev/udp/192.168.77.10/11080; done; "
+        "sleep 0.5; printf '\\xf5' > /dev/udp/192.168.77.10/11080; sleep 0.5");
+    QProcess run;
+    run.start(QStringLiteral(QEV_TESTLAN_RUN_PATH),
+              {QStringLiteral("--logs"), logs.path(), QStringLiteral("--device"),
+               QStringLiteral("class=17,ip=192.168.77.10"), QStringLiteral("--"),
+               QStringLiteral("bash"), QStringLiteral("-c"), script});
+    ASSERT_TRUE(run.waitForFinished(30000)) << qPrintable(run.readAllStandardError());
+    EXPECT_EQ(run.exitCode(), 0) << qPrintable(run.readAllStandardError());
+
+    QFile log(logs.filePath(QStringLiteral("device1.log")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().split('\n');
+    const auto received = std::count_if(lines.begin(), lines.end(), [](const QByteArray &line) {
+        return line.startsWith("rx 192.168.77.10:11080 from 192.168.77.1:");
+    });
+    EXPECT_GT(received, 1000);
+    EXPECT_TRUE(lines.last().isEmpty());
+    EXPECT_TRUE(lines[lines.size() - 2].startsWith("tx 192.168.77.1:"));
+    EXPECT_TRUE(lines[lines.size() - 2].endsWith("21F5C0A84D0AFFFFFF0002817E004D0A2B49"))
+        << lines[lines.size() - 2].constData();
 }

@@ -2,32 +2,66 @@
 // as the PC inside it, for trying the program by hand or taking screenshots without any
 // packet reaching the machine's own network. Needs root.
 //
-//   qev-testlan-run [--pc CIDR] [--gateway CIDR] [--device SPEC]... -- COMMAND [ARGS...]
+//   qev-testlan-run [--pc CIDR] [--gateway CIDR] [--logs DIR] [--device SPEC]...
+//                   -- COMMAND [ARGS...]
 //
 // Each SPEC is handed to one qev-devsim in a namespace of its own; its ip= (with the PC's
-// prefix length) becomes the address of that namespace's interface.
+// prefix length) becomes the address of that namespace's interface. Each simulator writes
+// its log to a file of its own in DIR, never to a pipe that nobody reads, so that a long
+// run cannot stall a simulator.
 
 #include "testlan.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
 QString specValue(const QString &spec, const QString &key) {
     for (const QString &item : spec.split(QLatin1Char(','))) {
-        if (item.startsWith(key + QLatin1Char('=')))
-            return item.mid(key.size() + 1);
+        if (item.trimmed().startsWith(key + QLatin1Char('=')))
+            return item.trimmed().mid(key.size() + 1);
     }
     return {};
 }
 
 int usage() {
-    std::fputs("usage: qev-testlan-run [--pc CIDR] [--gateway CIDR] [--device SPEC]... -- COMMAND "
-               "[ARGS...]\n",
-               stderr);
+    std::fputs(
+        "usage: qev-testlan-run [--pc CIDR] [--gateway CIDR] [--logs DIR] [--device SPEC]... "
+        "-- COMMAND [ARGS...]\n"
+        "  --pc CIDR       the PC's address (default 192.168.77.1/24)\n"
+        "  --gateway CIDR  a gateway host on the LAN (default 192.168.77.254/24)\n"
+        "  --logs DIR      where each simulator writes its log device<N>.log\n"
+        "                  (default: a new folder /tmp/qev-testlan-XXXXXX)\n"
+        "  --device SPEC   one qev-devsim device (see qev-devsim --help); needs ip=\n",
+        stderr);
     return 2;
+}
+
+// Waits until the log file holds the simulator's "ready" line, or the simulator ended.
+bool waitForReady(QProcess *sim, const QString &logPath) {
+    const QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        QFile log(logPath);
+        if (log.open(QIODevice::ReadOnly) && log.readAll().split('\n').contains("ready"))
+            return true;
+        if (sim->state() == QProcess::NotRunning || sim->waitForFinished(50))
+            return false;
+    }
+    return false;
+}
+
+QString makeLogFolder(const QString &asked) {
+    if (!asked.isEmpty())
+        return QDir().mkpath(asked) ? QDir(asked).absolutePath() : QString();
+    QByteArray pattern("/tmp/qev-testlan-XXXXXX");
+    const char *made = ::mkdtemp(pattern.data());
+    return made ? QString::fromLocal8Bit(made) : QString();
 }
 
 } // namespace
@@ -43,6 +77,7 @@ int main(int argc, char **argv) {
 
     QString pc = QStringLiteral("192.168.77.1/24");
     QString gateway = QStringLiteral("192.168.77.254/24");
+    QString logs;
     QStringList devices;
     QStringList command;
     const QStringList args = app.arguments().mid(1);
@@ -58,6 +93,8 @@ int main(int argc, char **argv) {
             pc = args[++i];
         else if (arg == QStringLiteral("--gateway"))
             gateway = args[++i];
+        else if (arg == QStringLiteral("--logs"))
+            logs = args[++i];
         else if (arg == QStringLiteral("--device"))
             devices << args[++i];
         else
@@ -65,24 +102,45 @@ int main(int argc, char **argv) {
     }
     if (command.isEmpty())
         return usage();
+    for (const QString &spec : std::as_const(devices)) {
+        if (specValue(spec, QStringLiteral("ip")).isEmpty()) {
+            std::fprintf(stderr, "qev-testlan-run: --device %s has no ip=\n", qPrintable(spec));
+            return 2;
+        }
+    }
+    if (!devices.isEmpty()) {
+        logs = makeLogFolder(logs);
+        if (logs.isEmpty()) {
+            std::fputs("qev-testlan-run: cannot make the folder for the simulators' logs\n",
+                       stderr);
+            return 1;
+        }
+    }
 
     try {
         qevtest::TestLan lan;
         lan.setupPc(pc, gateway);
         const QString prefix = pc.section(QLatin1Char('/'), 1);
-        for (const QString &spec : std::as_const(devices)) {
+        for (qsizetype n = 0; n < devices.size(); ++n) {
+            const QString &spec = devices[n];
             const QString ns =
                 lan.addDevice(specValue(spec, QStringLiteral("ip")) + QLatin1Char('/') + prefix);
-            QProcess *sim = lan.start(ns, QStringLiteral(QEV_DEVSIM_PATH),
-                                      {QStringLiteral("--device"), spec, QStringLiteral("--bind"),
-                                       QStringLiteral("0.0.0.0"), QStringLiteral("--interface"),
-                                       QStringLiteral("eth0")});
-            sim->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            if (!sim->waitForReadyRead(5000)) {
+            const QString logPath = QDir(logs).filePath(QStringLiteral("device%1.log").arg(n + 1));
+            QProcess *sim = lan.start(
+                ns, QStringLiteral(QEV_DEVSIM_PATH),
+                {QStringLiteral("--device"), spec, QStringLiteral("--bind"),
+                 QStringLiteral("0.0.0.0"), QStringLiteral("--interface"), QStringLiteral("eth0")},
+                [&logPath](QProcess &process) {
+                    process.setStandardOutputFile(logPath, QIODevice::Append);
+                    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+                });
+            if (!waitForReady(sim, logPath)) {
                 std::fprintf(stderr, "qev-testlan-run: qev-devsim did not start for %s\n",
                              qPrintable(spec));
                 return 1;
             }
+            std::fprintf(stderr, "qev-testlan-run: device %lld (%s): log %s\n",
+                         static_cast<long long>(n + 1), qPrintable(spec), qPrintable(logPath));
         }
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);

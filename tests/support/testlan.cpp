@@ -111,7 +111,8 @@ TestLan::~TestLan() {
     // The PC's namespace is this process's own: only its name goes. Its eth0 went with
     // the switch, which held the other end of the pair.
     if (!m_pc.isEmpty())
-        run(QString(), {QStringLiteral("ip"), QStringLiteral("netns"), QStringLiteral("del"), m_pc});
+        run(QString(),
+            {QStringLiteral("ip"), QStringLiteral("netns"), QStringLiteral("del"), m_pc});
 }
 
 QString TestLan::newNamespace(const QString &role) {
@@ -182,8 +183,11 @@ QString TestLan::addHost(const QString &cidr) {
     return attach(newNamespace(QStringLiteral("h%1").arg(m_ports)), cidr);
 }
 
-QProcess *TestLan::start(const QString &ns, const QString &program, const QStringList &args) {
+QProcess *TestLan::start(const QString &ns, const QString &program, const QStringList &args,
+                         const std::function<void(QProcess &)> &prepare) {
     auto process = std::make_unique<QProcess>();
+    if (prepare)
+        prepare(*process);
     if (ns.isEmpty() || ns == m_pc) {
         process->start(program, args);
     } else {

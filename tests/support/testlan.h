@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -50,7 +51,9 @@ public:
     QString addHost(const QString &cidr);
 
     // Starts a program inside a namespace; the fixture owns it and kills it at teardown.
-    QProcess *start(const QString &ns, const QString &program, const QStringList &args);
+    // prepare, when given, sets up the process (channels, output files) before it starts.
+    QProcess *start(const QString &ns, const QString &program, const QStringList &args,
+                    const std::function<void(QProcess &)> &prepare = {});
     // Runs a command to completion inside a namespace; returns its exit code (-1 when it
     // could not run) and its standard output.
     int run(const QString &ns, const QStringList &command, QString *output = nullptr);
