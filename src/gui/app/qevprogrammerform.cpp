@@ -5,6 +5,8 @@
 #include "app/devicecodes.h"
 #include "app/errordisplay.h"
 #include "app/fieldcolours.h"
+#include "app/flaghint.h"
+#include "app/language.h"
 #include "app/lastvalues.h"
 #include "app/messagetext.h"
 #include "app/pictures.h"
@@ -30,6 +32,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -119,6 +122,8 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
     ShowPage(ui->TabSheetMain);
     m_lastPage = ui->TabSheetMain;
     HideAllPages();
+    SwitchLanguage(StartupLanguage());
+    m_language = ActiveLanguage();
     qev::ArpMacList(m_arpList);
     m_link->CurrentClass = 0;
     m_searchDone = false;
@@ -273,6 +278,10 @@ void TQevProgrammerForm::connectHandlers() {
     onSignal(ui->btnSuche, &QPushButton::clicked, &TQevProgrammerForm::btnSucheClick);
     onSignal(ui->WriteBtn, &QPushButton::clicked, &TQevProgrammerForm::WriteBtnClick);
     onSignal(ui->btnDirekt, &QPushButton::clicked, &TQevProgrammerForm::btnDirektClick);
+    onSignal(ui->Image9, &QToolButton::clicked, &TQevProgrammerForm::Image9Click);
+    onSignal(ui->Image10, &QToolButton::clicked, &TQevProgrammerForm::Image10Click);
+    onSignal(ui->Image11, &QToolButton::clicked, &TQevProgrammerForm::Image11Click);
+    onSignal(ui->Image12, &QToolButton::clicked, &TQevProgrammerForm::Image12Click);
     onSignal(n.btnLastValue, &QPushButton::clicked, &TQevProgrammerForm::btnLastValueClick);
     onSignal(s.btnControllerOk, &QPushButton::clicked, &TQevProgrammerForm::btnControllerOkClick);
     onSignal(s.btnControllerAbort, &QPushButton::clicked,
@@ -290,7 +299,7 @@ void TQevProgrammerForm::connectHandlers() {
     onSignal(n.dxIPNeu, &QLineEdit::textChanged, &TQevProgrammerForm::dxIPNeuChange);
     // The found fields share the handler of the new address.
     for (QLineEdit *field : foundFields())
-        onSignal(field, &QLineEdit::textChanged, &TQevProgrammerForm::dxIPNeuChange);
+        onSignal(field, &QLineEdit::textChanged, &TQevProgrammerForm::foundFieldChange);
     onSignal(n.dxNetmask, &QLineEdit::textChanged, &TQevProgrammerForm::dxNetmaskChange);
     onSignal(n.dxIPGateway, &QLineEdit::textChanged, &TQevProgrammerForm::dxIPGatewayChange);
     onSignal(n.dxIPBroker, &QLineEdit::textChanged, &TQevProgrammerForm::dxIPBrokerChange);
@@ -362,6 +371,11 @@ void TQevProgrammerForm::showEvent(QShowEvent *event) {
 
 void TQevProgrammerForm::changeEvent(QEvent *event) {
     QMainWindow::changeEvent(event);
+    // The pages re-text themselves; texts set at run time are left alone.
+    if (event->type() == QEvent::LanguageChange && m_statusMessage) {
+        ui->retranslateUi(this);
+        setUpAccessibleNames();
+    }
     // A dialog of an exchange in progress gives the activation back when it closes; the
     // exchange must not find its fields reset.
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_busy == 0)
@@ -390,6 +404,52 @@ void TQevProgrammerForm::FormActivate() {
     ui->Label29->setFont(bold);
     ui->Label29->setText(MessageText(IDS_124));
     ui->btnSuche->setEnabled(false);
+}
+
+// ---- Language ----
+
+void TQevProgrammerForm::Image9Click() {
+    switchByFlag(LanguageGerman);
+}
+
+void TQevProgrammerForm::Image10Click() {
+    switchByFlag(LanguageEnglish);
+}
+
+// The hidden Dutch flag: Dutch has no item texts, so there is no device type to keep.
+void TQevProgrammerForm::Image11Click() {
+    SwitchLanguage(LanguageDutch);
+    m_language = ActiveLanguage();
+    showNoNetworkTexts();
+    RevalidateEntries();
+}
+
+void TQevProgrammerForm::switchByFlag(int language) {
+    // Re-texting rewrites the device-type items.
+    QComboBox *deviceType = networkPage().dxPickEdit2;
+    const int item = deviceType->currentIndex();
+    SwitchLanguage(language);
+    m_language = ActiveLanguage();
+    showNoNetworkTexts();
+    deviceType->setCurrentIndex(item);
+    RevalidateEntries();
+}
+
+// The two run-time texts of the no-network state, in the language now active.
+void TQevProgrammerForm::showNoNetworkTexts() {
+    if (!m_noNetwork)
+        return;
+    SetStatusText(MessageText(IDS_108));
+    QFont bold = ui->Label29->font();
+    bold.setBold(true);
+    ui->Label29->setFont(bold);
+    ui->Label29->setText(MessageText(IDS_124));
+}
+
+void TQevProgrammerForm::Image12Click() {
+    if (!m_hint)
+        m_hint = new FlagHint(this);
+    TroubleshootingHint(*m_hint, *ui->Image12);
 }
 
 void TQevProgrammerForm::btnEndeClick() {
@@ -527,6 +587,15 @@ void TQevProgrammerForm::dxIPNeuChange() {
     }
     dxNetmaskChange();
     dxPickEdit2Change();
+}
+
+// The program writes the found fields; only what the user types into dxIPNeu withdraws
+// the last values.
+void TQevProgrammerForm::foundFieldChange() {
+    const bool tagged = m_prefillingNewIP;
+    m_prefillingNewIP = true;
+    dxIPNeuChange();
+    m_prefillingNewIP = tagged;
 }
 
 void TQevProgrammerForm::dxNetmaskChange() {

@@ -16,6 +16,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 class QWidget;
+class FlagHint;
 class TALed;
 
 namespace qev {
@@ -132,6 +133,7 @@ private:
     void rgControllerClick();
     void dxSuchIPChange();
     void dxIPNeuChange();
+    void foundFieldChange();
     void dxNetmaskChange();
     void dxPickEdit2Change();
     void dxPickEdit1Change();
@@ -143,6 +145,13 @@ private:
     void gbGefundenDblClick();
     void tmrSucheTimer();
     void ProgressTimerTimer();
+    // Language flags and the network tips.
+    void Image9Click();
+    void Image10Click();
+    void Image11Click();
+    void Image12Click();
+    void switchByFlag(int language);
+    void showNoNetworkTexts();
 
     Ui::NetworkPage &networkPage() const;
     Ui::SelectControllerPage &selectPage() const;
@@ -164,6 +173,7 @@ private:
     bool m_searchDone = false;
     bool m_noNetwork = false;
     int m_language = 1;
+    FlagHint *m_hint = nullptr; // made at the first click on Image12
     int m_busy = 0;
     // The tag 4712 of dxIPNeu: the program itself writes the field.
     bool m_prefillingNewIP = false;
