@@ -8,13 +8,11 @@ using namespace qev::devsim;
 
 namespace {
 
-QByteArray hex(const char *text)
-{
+QByteArray hex(const char *text) {
     return QByteArray::fromHex(text);
 }
 
-DeviceCodes testCodes()
-{
+DeviceCodes testCodes() {
     DeviceCodes codes = DeviceCodes::placeholders();
     codes.accessCodeShort = "AB12";
     codes.accessCodeLong = "LONGCODE";
@@ -22,8 +20,7 @@ DeviceCodes testCodes()
 }
 
 // 192.168.0.10/24, 02:81:7E:00:00:0A, port 11081, serial 11 22 33 44 55 66.
-DeviceConfig device(quint8 deviceClass, quint8 major = 7, quint8 minor = 4)
-{
+DeviceConfig device(quint8 deviceClass, quint8 major = 7, quint8 minor = 4) {
     DeviceConfig c;
     c.deviceClass = deviceClass;
     c.versionMajor = major;
@@ -36,25 +33,20 @@ DeviceConfig device(quint8 deviceClass, quint8 major = 7, quint8 minor = 4)
     return c;
 }
 
-struct ExchangeCase
-{
+struct ExchangeCase {
     const char *name;
     DeviceConfig config;
     QByteArray request;
-    QByteArray reply;  // empty: no answer
+    QByteArray reply; // empty: no answer
 };
 
-void PrintTo(const ExchangeCase &c, std::ostream *os)
-{
+void PrintTo(const ExchangeCase &c, std::ostream *os) {
     *os << c.name;
 }
 
-class Exchange : public ::testing::TestWithParam<ExchangeCase>
-{
-};
+class Exchange : public ::testing::TestWithParam<ExchangeCase> {};
 
-TEST_P(Exchange, RequestGivesReply)
-{
+TEST_P(Exchange, RequestGivesReply) {
     const ExchangeCase &c = GetParam();
     SimDevice sim(c.config, testCodes());
     const Response r = sim.handle(c.request);
@@ -63,20 +55,17 @@ TEST_P(Exchange, RequestGivesReply)
     EXPECT_FALSE(r.programmed);
 }
 
-DeviceConfig withSerial(DeviceConfig c, const char *serialHex)
-{
+DeviceConfig withSerial(DeviceConfig c, const char *serialHex) {
     c.serial = hex(serialHex);
     return c;
 }
 
-DeviceConfig withoutExtended(DeviceConfig c)
-{
+DeviceConfig withoutExtended(DeviceConfig c) {
     c.answersExtended = false;
     return c;
 }
 
-DeviceConfig withoutSerial(DeviceConfig c)
-{
+DeviceConfig withoutSerial(DeviceConfig c) {
     c.serial.clear();
     return c;
 }
@@ -101,7 +90,8 @@ const ExchangeCase exchangeCases[] = {
     {"SerialClass22", device(22), hex("600D00"), hex("21600D0106112233445566")},
     {"SerialClass24", device(24), hex("600D00"), hex("21600D0106112233445566")},
     {"SerialDefaultsToMac", withoutSerial(device(23)), hex("600D00"),
-     hex("21600D01060281" "7E00000A")},
+     hex("21600D01060281"
+         "7E00000A")},
     {"Class17IgnoresLightSerialRequest", device(17), hex("600D00"), {}},
     {"Class22IgnoresS88SerialRequest", device(22), hex("0D00"), {}},
     {"Class16IgnoresS88SerialRequest", device(16), hex("0D00"), {}},
@@ -109,13 +99,32 @@ const ExchangeCase exchangeCases[] = {
     // Access code: the long code for 17, 22 and 23, the short one for the rest.
     {"AccessLongCodeClass17", device(17), QByteArray("\xF0LONGCODE"), hex("21F0")},
     {"AccessLongCodeClass23", device(23), QByteArray("\xF0LONGCODE"), hex("21F0")},
-    {"AccessShortCodeClass16", device(16), QByteArray("\xF0" "AB12"), hex("21F0")},
-    {"AccessShortCodeClass24", device(24), QByteArray("\xF0" "AB12"), hex("21F0")},
-    {"AccessShortCodeRefusedByClass22", device(22), QByteArray("\xF0" "AB12"), {}},
+    {"AccessShortCodeClass16", device(16),
+     QByteArray("\xF0"
+                "AB12"),
+     hex("21F0")},
+    {"AccessShortCodeClass24", device(24),
+     QByteArray("\xF0"
+                "AB12"),
+     hex("21F0")},
+    {"AccessShortCodeRefusedByClass22",
+     device(22),
+     QByteArray("\xF0"
+                "AB12"),
+     {}},
     {"AccessLongCodeRefusedByClass7", device(7), QByteArray("\xF0LONGCODE"), {}},
     {"AccessCodeWrongValue", device(17), QByteArray("\xF0LONGCODX"), {}},
-    {"AccessCodeTrailingByte", device(16), QByteArray("\xF0" "AB12\x00", 6), {}},
-    {"AccessCodeCut", device(16), QByteArray("\xF0" "AB1"), {}},
+    {"AccessCodeTrailingByte",
+     device(16),
+     QByteArray("\xF0"
+                "AB12\x00",
+                6),
+     {}},
+    {"AccessCodeCut",
+     device(16),
+     QByteArray("\xF0"
+                "AB1"),
+     {}},
     {"AccessCodeAlone", device(16), hex("F0"), {}},
     // Nothing answers what it does not know, nor an empty datagram.
     {"Empty", device(17), {}, {}},
@@ -128,11 +137,15 @@ INSTANTIATE_TEST_SUITE_P(SimDevice, Exchange, ::testing::ValuesIn(exchangeCases)
                          [](const auto &rowInfo) { return std::string(rowInfo.param.name); });
 
 // The spec's example datagram: 192.168.0.77/24, MAC ...00:4D, port 11080.
-const QByteArray exampleF8 =
-    hex("F8AA51" "C0A8004D" "FFFFFF00" "02817E00004D" "2B48" "C0A80001" "C0A80002");
+const QByteArray exampleF8 = hex("F8AA51"
+                                 "C0A8004D"
+                                 "FFFFFF00"
+                                 "02817E00004D"
+                                 "2B48"
+                                 "C0A80001"
+                                 "C0A80002");
 
-TEST(SimDevice, TakesNetworkSettingsWithEitherHeader)
-{
+TEST(SimDevice, TakesNetworkSettingsWithEitherHeader) {
     for (const QByteArray &header : {hex("F8AA51"), hex("F455AA")}) {
         SimDevice sim(device(17), testCodes());
         QByteArray datagram = exampleF8;
@@ -151,8 +164,7 @@ TEST(SimDevice, TakesNetworkSettingsWithEitherHeader)
     }
 }
 
-TEST(SimDevice, RefusesNetworkSettingsOfWrongLengthOrHeader)
-{
+TEST(SimDevice, RefusesNetworkSettingsOfWrongLengthOrHeader) {
     const QByteArray wrongMarker = hex("F8AA52") + exampleF8.mid(3);
     const QByteArray mixedHeader = hex("F455AB") + exampleF8.mid(3);
     for (const QByteArray &datagram :
@@ -165,8 +177,7 @@ TEST(SimDevice, RefusesNetworkSettingsOfWrongLengthOrHeader)
     }
 }
 
-struct FaultCase
-{
+struct FaultCase {
     const char *name;
     Fault fault;
     QByteArray request;
@@ -175,17 +186,13 @@ struct FaultCase
     bool programmed;
 };
 
-void PrintTo(const FaultCase &c, std::ostream *os)
-{
+void PrintTo(const FaultCase &c, std::ostream *os) {
     *os << c.name;
 }
 
-class Faults : public ::testing::TestWithParam<FaultCase>
-{
-};
+class Faults : public ::testing::TestWithParam<FaultCase> {};
 
-QByteArray overlongDiscovery(int length)
-{
+QByteArray overlongDiscovery(int length) {
     QByteArray r = hex("21F5C0A8000AFFFFFF0002817E00000A2B49");
     r.append(length - r.size(), char(0xEE));
     return r;
@@ -201,14 +208,17 @@ const FaultCase faultCases[] = {
     {"GarbageIdentify", {FaultKind::Garbage, 0}, hex("0F"), hex("DEF0EEF8FB"), 0, false},
     {"GarbageAccess", {FaultKind::Garbage, 0}, QByteArray("\xF0LONGCODE"), hex("DE0F"), 0, false},
     {"GarbageStillTakesSettings", {FaultKind::Garbage, 0}, exampleF8, {}, 0, true},
-    {"OverlongDiscovery", {FaultKind::Overlong, 9000}, hex("F5"), overlongDiscovery(9000), 0,
+    {"OverlongDiscovery",
+     {FaultKind::Overlong, 9000},
+     hex("F5"),
+     overlongDiscovery(9000),
+     0,
      false},
     {"OverlongShorterThanReply", {FaultKind::Overlong, 4}, hex("0F"), hex("210F110704"), 0, false},
     {"OverlongNoAnswer", {FaultKind::Overlong, 9000}, hex("F0"), {}, 0, false},
 };
 
-TEST_P(Faults, ShapeTheAnswer)
-{
+TEST_P(Faults, ShapeTheAnswer) {
     const FaultCase &c = GetParam();
     DeviceConfig config = device(17);
     config.fault = c.fault;
@@ -223,8 +233,7 @@ TEST_P(Faults, ShapeTheAnswer)
 INSTANTIATE_TEST_SUITE_P(SimDevice, Faults, ::testing::ValuesIn(faultCases),
                          [](const auto &rowInfo) { return std::string(rowInfo.param.name); });
 
-TEST(SimDevice, LaterCommandsSlotIntoTheTable)
-{
+TEST(SimDevice, LaterCommandsSlotIntoTheTable) {
     SimDevice sim(device(22), testCodes());
     sim.addCommand(hex("6064"), [](QByteArrayView request, Response &r) {
         r.reply = hex("216064") + QByteArray(request.sliced(2).toByteArray());
@@ -234,13 +243,12 @@ TEST(SimDevice, LaterCommandsSlotIntoTheTable)
     EXPECT_EQ(sim.handle(hex("600F")).reply, hex("21600F160704"));
 }
 
-TEST(SimDevice, AnyBytesAreHandledWithinTheirBounds)
-{
+TEST(SimDevice, AnyBytesAreHandledWithinTheirBounds) {
     // Short, truncated and random requests built around every known prefix: never a crash
     // (the sanitizer build reads every byte), and only the 27-byte datagram changes state.
-    const QList<QByteArray> prefixes = {hex("F5"),     hex("0F"),   hex("600F"), hex("0D00"),
-                                        hex("5C0D00"), hex("600D00"), hex("F0"), hex("F455AA"),
-                                        hex("F8AA51"), hex("5C"),   hex("60"),   {}};
+    const QList<QByteArray> prefixes = {hex("F5"),     hex("0F"),     hex("600F"), hex("0D00"),
+                                        hex("5C0D00"), hex("600D00"), hex("F0"),   hex("F455AA"),
+                                        hex("F8AA51"), hex("5C"),     hex("60"),   {}};
     QRandomGenerator rng(4711);
     for (const quint8 deviceClass : {6, 16, 17, 22, 27, 99}) {
         SimDevice sim(device(deviceClass), testCodes());
@@ -259,8 +267,7 @@ TEST(SimDevice, AnyBytesAreHandledWithinTheirBounds)
     }
 }
 
-TEST(SimDevice, SerialLengthsAndAccessCodesByClass)
-{
+TEST(SimDevice, SerialLengthsAndAccessCodesByClass) {
     EXPECT_EQ(SerialLengthsOfClass(17, 1), (std::vector<int>{4, 6, 11}));
     EXPECT_EQ(SerialLengthsOfClass(6, 7), (std::vector<int>{4, 6, 11}));
     EXPECT_TRUE(SerialLengthsOfClass(6, 8).empty());
