@@ -178,6 +178,33 @@ INSTANTIATE_TEST_SUITE_P(Class17, FanOut,
                                          FanOutRow{"Version6_9", "6.9", false}),
                          [](const auto &row) { return std::string(row.param.name); });
 
+// An address at which the device cannot have been found skips only the send to it.
+TEST_F(Lan, FanOutWithoutAUsableOldAddressSendsOnlyTheBroadcasts) {
+    const quint16 port = 11083;
+    lan->setupPc(PcAddress + QStringLiteral("/24"), QStringLiteral("192.168.77.254/24"));
+    const QByteArray datagram = settingsDatagram(27, port);
+    const auto link = makeLink();
+    for (const QString &oldAddress :
+         {QString(), QStringLiteral("0.1.2.3"), QStringLiteral("10.0.0")}) {
+        SCOPED_TRACE(qPrintable(oldAddress));
+        UdpCapture capture;
+        ASSERT_TRUE(capture.isOpen());
+        link->BroadcastFanOut(27, oldAddress, QStringLiteral("192.168.7.20"),
+                              QStringLiteral("255.255.255.0"), port,
+                              std::span(reinterpret_cast<const quint8 *>(datagram.constData()),
+                                        std::size_t(datagram.size())));
+        QStringList destinations;
+        for (const CapturedDatagram &d : capture.take()) {
+            if (d.payload == datagram)
+                destinations << endpoint(d.dstIp, d.dstPort);
+        }
+        EXPECT_EQ(destinations, (QStringList{endpoint(QStringLiteral("192.168.255.255"), port),
+                                             endpoint(QStringLiteral("192.255.255.255"), port),
+                                             endpoint(QStringLiteral("255.255.255.255"), BasePort),
+                                             endpoint(QStringLiteral("255.255.255.255"), port)}));
+    }
+}
+
 // Two devices in the PC's network and one that was given a foreign address all answer the
 // broadcast and are asked for their class.
 TEST_F(Lan, DiscoveryFindsEveryDeviceByBroadcast) {
