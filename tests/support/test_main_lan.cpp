@@ -16,6 +16,8 @@ int main(int argc, char **argv) {
 #ifdef QEV_LAN_GUI
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The forms are designed in German; the program starts in German on a German system.
+    qputenv("LANGUAGE", "de");
 #endif
     QevTestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

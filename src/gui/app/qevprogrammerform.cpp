@@ -374,6 +374,9 @@ void TQevProgrammerForm::changeEvent(QEvent *event) {
     // The pages re-text themselves; texts set at run time are left alone.
     if (event->type() == QEvent::LanguageChange && m_statusMessage) {
         ui->retranslateUi(this);
+        // The accessible names copy group titles of the network page, which would re-text
+        // itself only after this window.
+        networkPage().retranslateUi(ui->TabSheetMain);
         setUpAccessibleNames();
     }
     // A dialog of an exchange in progress gives the activation back when it closes; the
