@@ -6,6 +6,8 @@ Run after `cmake --build <dir> --target update_translations` (or lupdate over sr
 Texts without an English text stay untranslated and show in German in English mode.
 Translations already present in the file are kept.
 """
+import shutil
+import subprocess
 import sys
 import xml.etree.ElementTree as ET
 
@@ -245,13 +247,9 @@ def main(path):
             translation.attrib.pop("type", None)
             filled += 1
     tree.write(path, encoding="utf-8", xml_declaration=True)
-    # lupdate writes the doctype; ElementTree drops it.
-    with open(path, encoding="utf-8") as f:
-        text = f.read()
-    if "<!DOCTYPE TS>" not in text:
-        text = text.replace("?>\n", "?>\n<!DOCTYPE TS>\n", 1)
-    with open(path, "w", encoding="utf-8") as f:
-        f.write(text)
+    # Back into the layout lupdate writes, so that the next lupdate changes nothing.
+    lconvert = shutil.which("lconvert") or "/usr/lib/qt6/bin/lconvert"
+    subprocess.run([lconvert, "-locations", "relative", "-i", path, "-o", path], check=True)
     print(f"{filled} English texts filled in")
 
 
