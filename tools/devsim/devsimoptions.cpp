@@ -268,8 +268,9 @@ ParsedCommandLine ParseDevsimCommandLine(const QStringList &arguments,
                                     QStringLiteral("SPEC"));
     const QCommandLineOption interfaceOption(
         QStringLiteral("interface"),
-        QStringLiteral("A device that takes new network settings gives IF its new address "
-                       "(needs root; only inside a test network namespace)."),
+        QStringLiteral(
+            "A device that takes new network settings gives IF its new address "
+            "(needs root; refused outside a network namespace made with \"ip netns add\")."),
         QStringLiteral("IF"));
     const QCommandLineOption bind(
         QStringLiteral("bind"),

@@ -25,6 +25,13 @@ int main(int argc, char **argv) {
         return 2;
     }
     const DevsimOptions &options = *parsed.options;
+    if (!options.interfaceName.isEmpty()) {
+        const QString refusal = TestNamespaceRefusal();
+        if (!refusal.isEmpty()) {
+            std::fprintf(stderr, "qev-devsim: %s\n", qPrintable(refusal));
+            return 2;
+        }
+    }
 
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly))

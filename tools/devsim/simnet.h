@@ -49,4 +49,9 @@ public:
 
 std::unique_ptr<InterfaceAddressing> CreateInterfaceAddressing();
 
+// Empty when this process runs in a network namespace made for tests ("ip netns add",
+// named under /run/netns); otherwise why no interface may be changed from here. A
+// mistyped --interface must never readdress the machine's own network.
+QString TestNamespaceRefusal();
+
 } // namespace qev::devsim

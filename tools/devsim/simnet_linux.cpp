@@ -1,5 +1,9 @@
 #include "simnet.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -7,6 +11,7 @@
 #include <net/if.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <netlink/addr.h>
@@ -273,6 +278,21 @@ private:
 };
 
 } // namespace
+
+QString TestNamespaceRefusal() {
+    struct stat own {};
+    if (::stat("/proc/self/ns/net", &own) != 0)
+        return systemError("/proc/self/ns/net");
+    QDirIterator named(QStringLiteral("/run/netns"), QDir::Files | QDir::System);
+    while (named.hasNext()) {
+        struct stat other {};
+        if (::stat(QFile::encodeName(named.next()).constData(), &other) == 0 &&
+            other.st_dev == own.st_dev && other.st_ino == own.st_ino)
+            return {};
+    }
+    return QStringLiteral("--interface is refused outside a test network namespace (one made "
+                          "with \"ip netns add\")");
+}
 
 std::unique_ptr<UdpEndpoint> CreateUdpEndpoint() {
     return std::make_unique<LinuxUdpEndpoint>();

@@ -4,6 +4,7 @@
 #include "devicelink/identification.h"
 #include "devicelink/udpsocket.h"
 #include "devsimrunner.h"
+#include "simnet.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -314,6 +315,22 @@ TEST(DevsimProgram, HelpAndRefusals) {
     EXPECT_EQ(unbound.exitCode(), 1);
     EXPECT_FALSE(unbound.readAllStandardOutput().contains("ready"));
     EXPECT_TRUE(unbound.readAllStandardError().contains("cannot listen on 192.0.2.10"));
+}
+
+// Readdressing an interface from the machine's own network namespace is refused before
+// anything is bound.
+TEST(DevsimProgram, InterfaceOnlyInATestNamespace) {
+    if (qev::devsim::TestNamespaceRefusal().isEmpty())
+        GTEST_SKIP() << "this test runs inside a test network namespace";
+    QProcess sim;
+    sim.start(QStringLiteral(QEV_DEVSIM_PATH),
+              {QStringLiteral("--device"), QStringLiteral("ip=127.0.0.2"),
+               QStringLiteral("--base-port"), portText(FreeUdpPort(QHostAddress::AnyIPv4)),
+               QStringLiteral("--interface"), QStringLiteral("lo")});
+    ASSERT_TRUE(sim.waitForFinished(10000));
+    EXPECT_EQ(sim.exitCode(), 2);
+    EXPECT_FALSE(sim.readAllStandardOutput().contains("ready"));
+    EXPECT_TRUE(sim.readAllStandardError().contains("refused outside a test network namespace"));
 }
 
 TEST(DevsimRunner, ReadsRxLines) {
