@@ -20,6 +20,11 @@
 
 #include <algorithm>
 #include <map>
+#include <thread>
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 using namespace qev;
 using qevtest::TestLan;
@@ -311,6 +316,54 @@ TEST_F(NetInspectLan, FlushEmptiesTheArpTable) {
     ASSERT_TRUE(ArpNeighbours(found));
     EXPECT_TRUE(found.isEmpty());
     EXPECT_FALSE(FlushArpCache()); // nothing left to flush
+
+    // Like `ip neigh flush`, a flush leaves permanent entries alone.
+    ipMust(*lan, {"neigh", "add", "192.168.77.50", "lladdr", "02:00:00:00:00:50", "dev", "eth0",
+                  "nud", "permanent"});
+    ASSERT_TRUE(Ping(Device1, 2000));
+    EXPECT_TRUE(FlushArpCache());
+    const QList<QJsonObject> left = ipNeighbours(*lan);
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left[0].value(QStringLiteral("dst")).toString(), QStringLiteral("192.168.77.50"));
+}
+
+namespace {
+
+// Takes CAP_NET_ADMIN out of the calling thread's effective set (capabilities belong to
+// threads); other threads keep theirs.
+bool dropNetAdminOfThisThread() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return false;
+    data[CAP_TO_INDEX(CAP_NET_ADMIN)].effective &= ~CAP_TO_MASK(CAP_NET_ADMIN);
+    return ::syscall(SYS_capset, &header, data) == 0;
+}
+
+} // namespace
+
+TEST_F(NetInspectLan, FlushWithoutTheRightFailsAndChangesNothing) {
+    ASSERT_TRUE(Ping(Device1, 2000));
+    ASSERT_TRUE(Ping(Device2, 2000));
+    QStringList before;
+    for (const QJsonObject &n : ipNeighbours(*lan))
+        before << n.value(QStringLiteral("dst")).toString();
+    ASSERT_GE(before.size(), 2);
+
+    bool dropped = false;
+    bool flushed = true;
+    std::thread unprivileged([&] {
+        dropped = dropNetAdminOfThisThread();
+        if (dropped)
+            flushed = FlushArpCache();
+    });
+    unprivileged.join();
+    ASSERT_TRUE(dropped);
+    EXPECT_FALSE(flushed);
+    QStringList after;
+    for (const QJsonObject &n : ipNeighbours(*lan))
+        after << n.value(QStringLiteral("dst")).toString();
+    EXPECT_EQ(after, before);
 }
 
 TEST_F(NetInspectLan, ScanFindsTheStationAndSkipsHalfAnswers) {
