@@ -210,6 +210,10 @@ void TQevProgrammerForm::setUpPictures() {
     ui->Image11->setIcon(QIcon(DutchFlag(ui->Image11->iconSize())));
     ui->Image12->setIcon(QIcon(InfoIcon(ui->Image12->iconSize())));
     ui->Image11->hide();
+    // The buttons keep their width while the search bar comes and goes.
+    QSizePolicy keep = ui->pbSuche->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    ui->pbSuche->setSizePolicy(keep);
 }
 
 void TQevProgrammerForm::setUpAccessibleNames() {
@@ -363,7 +367,7 @@ void TQevProgrammerForm::showEvent(QShowEvent *event) {
         }
         // At least once after start, also where the platform activates no window.
         QTimer::singleShot(0, this, [this] {
-            if (!isActiveWindow())
+            if (!m_activated)
                 RunGuarded(this, [this] { FormActivate(); });
         });
     }
@@ -371,21 +375,32 @@ void TQevProgrammerForm::showEvent(QShowEvent *event) {
 
 void TQevProgrammerForm::changeEvent(QEvent *event) {
     QMainWindow::changeEvent(event);
-    // The pages re-text themselves; texts set at run time are left alone.
+    // A language switch: the pages re-text themselves; texts set at run time stay.
     if (event->type() == QEvent::LanguageChange && m_statusMessage) {
         ui->retranslateUi(this);
         // The accessible names copy group titles of the network page, which would re-text
         // itself only after this window.
         networkPage().retranslateUi(ui->TabSheetMain);
         setUpAccessibleNames();
+        return;
     }
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (!isActiveWindow()) {
+        // The program's active window is already the new one here; none when the user
+        // went to another program.
+        m_activeElsewhereInProgram = QApplication::activeWindow() != nullptr;
+        return;
+    }
+    // Becoming the program's active window again, not coming back from another program.
     // A dialog of an exchange in progress gives the activation back when it closes; the
     // exchange must not find its fields reset.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_busy == 0)
+    if ((!m_activated || m_activeElsewhereInProgram) && m_busy == 0)
         RunGuarded(this, [this] { FormActivate(); });
 }
 
 void TQevProgrammerForm::FormActivate() {
+    m_activated = true;
     const QString localIP = qev::GetLocalIP();
     if (qev::IsNetworkPresent() && qev::IsWinsockUsable() && !localIP.isEmpty() &&
         localIP != QStringLiteral("127.0.0.1")) {

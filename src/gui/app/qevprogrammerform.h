@@ -184,4 +184,6 @@ private:
     // selection was opened.
     std::array<bool, 4> m_savedButtonStates{};
     bool m_centred = false;
+    bool m_activated = false;
+    bool m_activeElsewhereInProgram = false;
 };
