@@ -1,5 +1,6 @@
 #include "selectipform.h"
 
+#include "app/programfont.h"
 #include "ui_selectipform.h"
 
 #include <QHeaderView>
@@ -32,6 +33,7 @@ TSelectIPForm::TSelectIPForm(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , ui(std::make_unique<Ui::TSelectIPForm>()) {
     ui->setupUi(this);
+    setFont(ProgramFont());
     setFixedSize(274, 200);
 
     QPalette windowPalette = palette();
