@@ -17,10 +17,29 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
+
+volatile sig_atomic_t g_child = 0;
+
+// Ctrl-C reaches the command anyway (same process group); this process only passes a
+// signal on and stays to tear the LAN down. A handler, unlike an ignored signal, does not
+// outlive the exec of the command.
+void passOn(int signal) {
+    if (g_child > 0)
+        ::kill(pid_t(g_child), signal);
+}
+
+void catchEndSignals() {
+    struct sigaction action {};
+    action.sa_handler = passOn;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        ::sigaction(signal, &action, nullptr);
+}
 
 QString specValue(const QString &spec, const QString &key) {
     for (const QString &item : spec.split(QLatin1Char(','))) {
@@ -117,6 +136,7 @@ int main(int argc, char **argv) {
         }
     }
 
+    catchEndSignals();
     try {
         qevtest::TestLan lan;
         lan.setupPc(pc, gateway);
@@ -148,7 +168,9 @@ int main(int argc, char **argv) {
         child.start(command.first(), command.mid(1));
         if (!child.waitForStarted(10000))
             return 127;
+        g_child = sig_atomic_t(child.processId());
         child.waitForFinished(-1);
+        g_child = 0;
         return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : 1;
     } catch (const std::exception &e) {
         std::fprintf(stderr, "qev-testlan-run: %s\n", e.what());
