@@ -1,5 +1,6 @@
 #include "testlan.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QHostAddress>
 #include <QProcess>
@@ -122,4 +123,30 @@ TEST(TestLanRun, SimulatorLogsToAFileThroughALongRun) {
     EXPECT_TRUE(lines[lines.size() - 2].startsWith("tx 192.168.77.1:"));
     EXPECT_TRUE(lines[lines.size() - 2].endsWith("21F5C0A84D0AFFFFFF0002817E004D0A2B49"))
         << lines[lines.size() - 2].constData();
+}
+
+// Ended by a signal in the middle of a run by hand, qev-testlan-run still removes its LAN.
+TEST(TestLanRun, TearsTheLanDownWhenTerminated) {
+    QEV_REQUIRE_TESTLAN();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString started = dir.filePath(QStringLiteral("started"));
+    QProcess run;
+    run.start(QStringLiteral(QEV_TESTLAN_RUN_PATH),
+              {QStringLiteral("--logs"), dir.path(), QStringLiteral("--device"),
+               QStringLiteral("class=17,ip=192.168.77.10"), QStringLiteral("--"),
+               QStringLiteral("sh"), QStringLiteral("-c"),
+               QStringLiteral("touch '%1'; exec sleep 30").arg(started)});
+    ASSERT_TRUE(run.waitForStarted(5000));
+    const QString prefix = QStringLiteral("qev%1x").arg(run.processId());
+    QDeadlineTimer deadline(15000);
+    while (!QFile::exists(started) && !deadline.hasExpired())
+        run.waitForFinished(50);
+    ASSERT_TRUE(QFile::exists(started)) << qPrintable(run.readAllStandardError());
+
+    TestLan probe;
+    EXPECT_TRUE(namespaceList(&probe).contains(prefix));
+    run.terminate();
+    ASSERT_TRUE(run.waitForFinished(10000));
+    EXPECT_FALSE(namespaceList(&probe).contains(prefix));
 }
