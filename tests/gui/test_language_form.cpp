@@ -197,12 +197,22 @@ TEST_F(LanguageForm, DeviceTypeSurvivesASwitch) {
 
 TEST_F(LanguageForm, AddressLabelsShowTheRecheckedVerdictInTheNewLanguage) {
     open();
-    child<QLineEdit>("dxIPNeu")->setText(QStringLiteral("192.168.0"));
-    ASSERT_EQ(text("lbIPAdresse"), QStringLiteral("Nicht vollständig"));
+    const std::pair<const char *, const char *> entries[] = {
+        {"dxIPNeu", "lbIPAdresse"},
+        {"dxNetmask", "lbNetzmaske"},
+        {"dxIPGateway", "lbIPGateway"},
+        {"dxIPBroker", "lbIPBroker"},
+    };
+    for (const auto &[field, label] : entries)
+        child<QLineEdit>(field)->setText(QStringLiteral("192.168"));
+    for (const auto &[field, label] : entries)
+        ASSERT_EQ(text(label), QStringLiteral("Nicht vollständig")) << label;
     click("Image10");
-    EXPECT_EQ(text("lbIPAdresse"), QStringLiteral("Not in full"));
+    for (const auto &[field, label] : entries)
+        EXPECT_EQ(text(label), QStringLiteral("Not in full")) << label;
     click("Image9");
-    EXPECT_EQ(text("lbIPAdresse"), QStringLiteral("Nicht vollständig"));
+    for (const auto &[field, label] : entries)
+        EXPECT_EQ(text(label), QStringLiteral("Nicht vollständig")) << label;
 }
 
 TEST_F(LanguageForm, NoNetworkTextsFollowTheLanguage) {
