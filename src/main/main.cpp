@@ -3,6 +3,7 @@
 #include "app/qevapplication.h"
 #include "app/qevprogrammerform.h"
 #include "app/settingsfile.h"
+#include "devicelink/selectipform.h"
 
 #include <QMessageBox>
 #include <exception>
@@ -14,6 +15,8 @@ int main(int argc, char **argv) {
     QApplication::setFont(ProgramFont());
     try {
         TQevProgrammerForm form(qev::SettingsFilePath(QCoreApplication::applicationFilePath()));
+        // The pick list of the start stays hidden; each search shows one of its own.
+        TSelectIPForm pickList(&form);
         form.show();
         return QApplication::exec();
     } catch (const std::exception &error) {

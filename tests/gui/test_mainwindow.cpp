@@ -2,12 +2,15 @@
 
 #include "app/aled.h"
 #include "app/messagetext.h"
+#include "app/programfont.h"
 #include "app/qevprogrammerform.h"
 #include "devicelink/devicelink.h"
 #include "fakehostnetwork.h"
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QFile>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -401,6 +404,14 @@ TEST_F(MainWindow, ControlsHaveAccessibleNames) {
         ASSERT_NE(a, nullptr);
         EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << qPrintable(widget->objectName());
     }
+}
+
+// Tahoma's look-alike of fonts-wine is used where it is installed.
+TEST(ProgramFontTest, TakesTheTahomaLookAlike) {
+    if (!QFile::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")))
+        GTEST_SKIP() << "fonts-wine is not installed";
+    EXPECT_EQ(QFontInfo(ProgramFont()).family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(ProgramFont().pixelSize(), 11);
 }
 
 // ---- The LED ----

@@ -151,6 +151,37 @@ TEST_F(MainWindowLan, NothingFound) {
     EXPECT_EQ(form->link().CurrentClass, 0);
 }
 
+// Old S88 firmware knows only the short identification and reports class 6 with major
+// version 7; it is handled as the S88 controller.
+TEST_F(MainWindowLan, DeviceAnsweringOnlyTheShortIdentification) {
+    qevtest::DevsimRunner &sim = addDevice(QStringLiteral("192.168.77.23"),
+                                           QStringLiteral("class=6,version=7.2,extended=no"));
+    open();
+    button("btnSuche")->click();
+
+    EXPECT_EQ(text("dxMaskEdit8"), qev::DeviceClassName(17));
+    EXPECT_EQ(text("dxMaskEdit9"), QStringLiteral("7.2"));
+    EXPECT_EQ(form->link().CurrentClass, 17);
+    auto *pages = child<QTabWidget>("PageControl1");
+    EXPECT_EQ(pages->tabText(pages->indexOf(form->PageWidget(qev::Page::TabSheetS88Master))),
+              qev::DeviceClassName(17));
+    // 7.2 is below 7.4: no light page.
+    EXPECT_EQ(visibleTabs(), (QStringList{"TabSheetMain", "TabSheetS88Master", "TabSheetFirm"}));
+    EXPECT_FALSE(child<QComboBox>("dxPickEdit2")->isEnabled());
+    EXPECT_EQ(form->StatusText(), MessageText(IDS_109));
+
+    // Both forms were asked, the extended one first.
+    QStringList asked;
+    for (const qevtest::DevsimRx &rx : sim.rx()) {
+        if (rx.payload == QByteArray("\x60\x0F", 2))
+            asked << QStringLiteral("extended");
+        else if (rx.payload == QByteArray("\x0F", 1))
+            asked << QStringLiteral("short");
+    }
+    ASSERT_GE(asked.size(), 2);
+    EXPECT_EQ(asked.mid(asked.size() - 2), (QStringList{"extended", "short"}));
+}
+
 TEST_F(MainWindowLan, TwoDevicesAndThePickList) {
     addDevice(QStringLiteral("192.168.77.21"), QStringLiteral("class=2,version=1.3"));
     addDevice(QStringLiteral("192.168.77.22"), QStringLiteral("class=16,version=3.0"));
