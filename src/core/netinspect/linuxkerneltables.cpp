@@ -1,7 +1,10 @@
 // The kernel's tables through rtnetlink (libnl-route-3); the driver name and the wireless
-// flag of an interface through the ioctls that ethtool and iwconfig use.
+// flag of an interface through the ioctls that ethtool and iwconfig use (and sysfs).
 
 #include "netinspect/kerneltables.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 #include <netlink/netlink.h>
 #include <netlink/route/addr.h>
@@ -29,8 +32,7 @@ namespace qev {
 namespace {
 
 // libnl reports its own error numbers; callers want the system's.
-int errnoOf(int nlError)
-{
+int errnoOf(int nlError) {
     switch (std::abs(nlError)) {
     case NLE_INTR:
         return EINTR;
@@ -71,20 +73,17 @@ int errnoOf(int nlError)
     }
 }
 
-struct SocketDeleter
-{
+struct SocketDeleter {
     void operator()(nl_sock *socket) const { nl_socket_free(socket); }
 };
-struct CacheDeleter
-{
+struct CacheDeleter {
     void operator()(nl_cache *cache) const { nl_cache_free(cache); }
 };
 using Socket = std::unique_ptr<nl_sock, SocketDeleter>;
 using Cache = std::unique_ptr<nl_cache, CacheDeleter>;
 
 // A connected rtnetlink socket, or the errno value of the failure.
-int connectRoute(Socket &socket)
-{
+int connectRoute(Socket &socket) {
     socket.reset(nl_socket_alloc());
     if (!socket)
         return ENOMEM;
@@ -94,8 +93,7 @@ int connectRoute(Socket &socket)
 
 // Connects and fills a cache with one of the allocators of libnl-route.
 template <typename Allocate>
-int dumpTable(Socket &socket, Cache &cache, Allocate allocate)
-{
+int dumpTable(Socket &socket, Cache &cache, Allocate allocate) {
     if (const int error = connectRoute(socket))
         return error;
     nl_cache *raw = nullptr;
@@ -105,14 +103,12 @@ int dumpTable(Socket &socket, Cache &cache, Allocate allocate)
 }
 
 template <typename Object, typename Visit>
-void forEach(nl_cache *cache, Visit visit)
-{
+void forEach(nl_cache *cache, Visit visit) {
     for (nl_object *object = nl_cache_get_first(cache); object; object = nl_cache_get_next(object))
         visit(reinterpret_cast<Object *>(object));
 }
 
-QByteArray bytesOf(const nl_addr *address)
-{
+QByteArray bytesOf(const nl_addr *address) {
     if (!address)
         return {};
     return QByteArray(static_cast<const char *>(nl_addr_get_binary_addr(address)),
@@ -120,8 +116,7 @@ QByteArray bytesOf(const nl_addr *address)
 }
 
 // Dotted text of an IPv4 address; empty for anything else.
-QString ipv4Text(const nl_addr *address)
-{
+QString ipv4Text(const nl_addr *address) {
     if (!address || nl_addr_get_family(address) != AF_INET || nl_addr_get_len(address) != 4)
         return {};
     char text[INET_ADDRSTRLEN] = {};
@@ -131,41 +126,46 @@ QString ipv4Text(const nl_addr *address)
 }
 
 // What the ioctls of an interface tell beyond rtnetlink.
-class InterfaceQuery
-{
+class InterfaceQuery {
 public:
     InterfaceQuery()
-        : m_fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0))
-    {}
-    ~InterfaceQuery()
-    {
+        : m_fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {}
+    ~InterfaceQuery() {
         if (m_fd >= 0)
             ::close(m_fd);
     }
     InterfaceQuery(const InterfaceQuery &) = delete;
     InterfaceQuery &operator=(const InterfaceQuery &) = delete;
 
-    QString driver(const QByteArray &name) const
-    {
+    QString driver(const QByteArray &name) const {
         ethtool_drvinfo info{};
         info.cmd = ETHTOOL_GDRVINFO;
         ifreq request = named<ifreq>(name);
         request.ifr_data = reinterpret_cast<char *>(&info);
         if (m_fd < 0 || ::ioctl(m_fd, SIOCETHTOOL, &request) != 0)
             return {};
-        return QString::fromLatin1(info.driver, qsizetype(strnlen(info.driver, sizeof info.driver)));
+        return QString::fromLatin1(info.driver,
+                                   qsizetype(strnlen(info.driver, sizeof info.driver)));
     }
 
-    bool isWireless(const QByteArray &name) const
-    {
+    bool isWireless(const QByteArray &name, int index) const {
         iwreq request = named<iwreq>(name);
-        return m_fd >= 0 && ::ioctl(m_fd, SIOCGIWNAME, &request) == 0;
+        if (m_fd >= 0 && ::ioctl(m_fd, SIOCGIWNAME, &request) == 0)
+            return true;
+        // Drivers without the old wireless extensions still show their radio in sysfs;
+        // sysfs may belong to another network namespace, so the index must match too.
+        const QString folder =
+            QStringLiteral("/sys/class/net/%1/").arg(QString::fromLocal8Bit(name));
+        QFile indexFile(folder + QStringLiteral("ifindex"));
+        if (name.contains('/') || !indexFile.open(QIODevice::ReadOnly))
+            return false;
+        return indexFile.read(32).trimmed().toInt() == index &&
+               QFileInfo::exists(folder + QStringLiteral("phy80211"));
     }
 
 private:
     template <typename Request>
-    static Request named(const QByteArray &name)
-    {
+    static Request named(const QByteArray &name) {
         Request request{};
         std::memcpy(request.ifr_name, name.constData(),
                     std::min<std::size_t>(std::size_t(name.size()), IFNAMSIZ - 1));
@@ -175,8 +175,7 @@ private:
     int m_fd;
 };
 
-std::optional<NeighbourState> neighbourStateOf(int state)
-{
+std::optional<NeighbourState> neighbourStateOf(int state) {
     if (state & NUD_PERMANENT)
         return NeighbourState::Permanent;
     if (state & NUD_REACHABLE)
@@ -195,16 +194,13 @@ std::optional<NeighbourState> neighbourStateOf(int state)
 }
 
 // Entries that `ip neigh flush` leaves alone.
-bool isFlushable(int state)
-{
+bool isFlushable(int state) {
     return state != NUD_NONE && !(state & (NUD_PERMANENT | NUD_NOARP));
 }
 
-class LinuxKernelTables final : public KernelTables
-{
+class LinuxKernelTables final : public KernelTables {
 public:
-    int links(QList<KernelLink> &out) override
-    {
+    int links(QList<KernelLink> &out) override {
         out.clear();
         Socket socket;
         Cache cache;
@@ -225,17 +221,17 @@ public:
             const char *kind = rtnl_link_get_type(link);
             row.kind = kind ? QString::fromLatin1(kind) : QString();
             row.driver = query.driver(rawName);
-            row.wireless = query.isWireless(rawName);
+            row.wireless = query.isWireless(rawName, row.index);
             row.loopback = (rtnl_link_get_flags(link) & IFF_LOOPBACK) != 0;
             out.append(row);
         });
-        std::stable_sort(out.begin(), out.end(),
-                         [](const KernelLink &a, const KernelLink &b) { return a.index < b.index; });
+        std::stable_sort(out.begin(), out.end(), [](const KernelLink &a, const KernelLink &b) {
+            return a.index < b.index;
+        });
         return 0;
     }
 
-    int addresses(QList<KernelAddress> &out) override
-    {
+    int addresses(QList<KernelAddress> &out) override {
         out.clear();
         Socket socket;
         Cache cache;
@@ -256,8 +252,7 @@ public:
         return 0;
     }
 
-    int defaultGateways(QList<KernelGateway> &out) override
-    {
+    int defaultGateways(QList<KernelGateway> &out) override {
         out.clear();
         Socket socket;
         Cache cache;
@@ -268,9 +263,10 @@ public:
             return error;
         forEach<rtnl_route>(cache.get(), [&](rtnl_route *route) {
             const nl_addr *destination = rtnl_route_get_dst(route);
-            if (rtnl_route_get_family(route) != AF_INET || rtnl_route_get_table(route) != RT_TABLE_MAIN
-                || rtnl_route_get_type(route) != RTN_UNICAST || !destination
-                || nl_addr_get_prefixlen(destination) != 0)
+            if (rtnl_route_get_family(route) != AF_INET ||
+                rtnl_route_get_table(route) != RT_TABLE_MAIN ||
+                rtnl_route_get_type(route) != RTN_UNICAST || !destination ||
+                nl_addr_get_prefixlen(destination) != 0)
                 return;
             for (int n = 0; n < rtnl_route_get_nnexthops(route); ++n) {
                 rtnl_nexthop *hop = rtnl_route_nexthop_n(route, n);
@@ -282,8 +278,7 @@ public:
         return 0;
     }
 
-    int neighbours(QList<KernelNeighbour> &out) override
-    {
+    int neighbours(QList<KernelNeighbour> &out) override {
         out.clear();
         Socket socket;
         Cache cache;
@@ -305,8 +300,7 @@ public:
         return 0;
     }
 
-    int flushNeighbours(int index) override
-    {
+    int flushNeighbours(int index) override {
         Socket socket;
         Cache cache;
         const int error = dumpTable(socket, cache, rtnl_neigh_alloc_cache);
@@ -314,9 +308,9 @@ public:
             return error;
         int result = 0;
         forEach<rtnl_neigh>(cache.get(), [&](rtnl_neigh *neighbour) {
-            if (result || rtnl_neigh_get_family(neighbour) != AF_INET
-                || rtnl_neigh_get_ifindex(neighbour) != index
-                || !isFlushable(rtnl_neigh_get_state(neighbour)))
+            if (result || rtnl_neigh_get_family(neighbour) != AF_INET ||
+                rtnl_neigh_get_ifindex(neighbour) != index ||
+                !isFlushable(rtnl_neigh_get_state(neighbour)))
                 return;
             const int deleted = rtnl_neigh_delete(socket.get(), neighbour, 0);
             // Gone in the meantime is what a flush wants anyway.
@@ -329,8 +323,7 @@ public:
 
 } // namespace
 
-KernelTables &systemKernelTables()
-{
+KernelTables &systemKernelTables() {
     static LinuxKernelTables tables;
     return tables;
 }
