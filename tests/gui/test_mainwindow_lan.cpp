@@ -5,10 +5,12 @@
 #include "app/messagetext.h"
 #include "app/qevprogrammerform.h"
 #include "devicelink/devicelink.h"
+#include "devicelink/selectipform.h"
 #include "devsimrunner.h"
 #include "netinspect/deviceclass.h"
 #include "testlan.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,7 +20,10 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -202,6 +207,42 @@ TEST_F(MainWindowLan, TwoDevicesAndThePickList) {
     EXPECT_EQ(text("dxMaskEdit8"), qev::DeviceClassName(16));
     // Two devices, but the Zentrale can be told apart.
     EXPECT_TRUE(form->link().ProgrammingAllowed);
+}
+
+// The search shows the program's own pick list; the user clicks the row of one device.
+TEST_F(MainWindowLan, PickListOfTheSearch) {
+    addDevice(QStringLiteral("192.168.77.24"), QStringLiteral("class=22,version=1.1"));
+    addDevice(QStringLiteral("192.168.77.25"), QStringLiteral("class=23,version=1.2"));
+    open();
+    QStringList shown;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto *list = qobject_cast<TSelectIPForm *>(QApplication::activeModalWidget());
+        if (!list)
+            return;
+        user.stop();
+        auto *grid = list->findChild<QTableWidget *>(QStringLiteral("dxDBGrid1"));
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            for (int column = 0; column < grid->columnCount(); ++column) {
+                if (grid->isColumnHidden(column) || !grid->item(row, column))
+                    continue;
+                shown << grid->item(row, column)->text();
+                if (grid->item(row, column)->text() == QStringLiteral("192.168.77.25")) {
+                    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                                      grid->visualItemRect(grid->item(row, column)).center());
+                    return;
+                }
+            }
+        }
+    });
+    user.start(100);
+    button("btnSuche")->click();
+
+    EXPECT_TRUE(shown.contains(QStringLiteral("192.168.77.24"))) << qPrintable(shown.join(' '));
+    EXPECT_EQ(text("dxMaskEdit2"), QStringLiteral("192.168.77.25"));
+    EXPECT_EQ(text("dxMaskEdit8"), qev::DeviceClassName(23));
+    EXPECT_EQ(visibleTabs(),
+              (QStringList{"TabSheetMain", "TabSheetFirm", "TabSheetLight", "TabSheetRGB"}));
 }
 
 TEST_F(MainWindowLan, ProgrammingANewAddress) {
