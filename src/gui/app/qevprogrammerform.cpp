@@ -549,31 +549,42 @@ void TQevProgrammerForm::gbGefundenDblClick() {
 
 // ---- Settings file ----
 
+namespace {
+
+QStringList itemTexts(const QComboBox &list) {
+    QStringList texts;
+    for (int k = 0; k < list.count(); ++k)
+        texts << list.itemText(k);
+    return texts;
+}
+
+} // namespace
+
 void TQevProgrammerForm::LoadLastValues() {
     Ui::NetworkPage &n = networkPage();
     n.btnLastValue->hide();
-    const LastValues values = ReadLastValues(m_settingsFile);
+    const qev::LastValues values = qev::ReadLastValues(m_settingsFile);
     if (values.newAddress)
         n.dxIPNeu->setText(*values.newAddress);
     if (values.netmask)
         n.dxNetmask->setText(*values.netmask);
     setDeviceType(values.deviceType);
-    if (values.portItem >= 0 && values.portItem < n.dxPickEdit1->count()) {
-        setPortText(n.dxPickEdit1->itemText(values.portItem));
-    } else if (values.portItem == -1 &&
-               n.dxPickEdit1->findText(n.dxPickEdit1->currentText()) >= 0) {
-        setPortText(QString());
-    }
+    if (const std::optional<QString> port = qev::PortAfterLoad(
+            values.portItem, itemTexts(*n.dxPickEdit1), n.dxPickEdit1->currentText()))
+        setPortText(*port);
 }
 
 void TQevProgrammerForm::SaveLastValues() {
     const Ui::NetworkPage &n = networkPage();
-    LastValues values;
+    qev::LastValues values;
     values.newAddress = n.dxIPNeu->text();
     values.netmask = n.dxNetmask->text();
     values.deviceType = n.dxPickEdit2->currentIndex();
-    values.portItem = n.dxPickEdit1->findText(n.dxPickEdit1->currentText());
-    WriteLastValues(m_settingsFile, values);
+    values.portItem = qev::PortItemOf(n.dxPickEdit1->currentText(), itemTexts(*n.dxPickEdit1));
+    // Not silently: the user relies on "Letzte Werte" next time.
+    if (!qev::WriteLastValues(m_settingsFile, values))
+        ShowGeneralError(
+            this, tr("Die Einstellungen konnten nicht gespeichert werden: %1").arg(m_settingsFile));
 }
 
 void TQevProgrammerForm::btnLastValueClick() {

@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+namespace qev {
+
 namespace {
 
 const QString section = QStringLiteral("Param/");
@@ -34,10 +36,28 @@ LastValues ReadLastValues(const QString &settingsFile) {
     return values;
 }
 
-void WriteLastValues(const QString &settingsFile, const LastValues &values) {
+bool WriteLastValues(const QString &settingsFile, const LastValues &values) {
     QSettings settings(settingsFile, QSettings::IniFormat);
     settings.setValue(keyNewAddress, values.newAddress.value_or(QString()));
     settings.setValue(keyNetmask, values.netmask.value_or(QString()));
     settings.setValue(keyDeviceType, values.deviceType);
     settings.setValue(keyPortItem, values.portItem);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
+
+int PortItemOf(const QString &portText, const QStringList &items) {
+    return static_cast<int>(items.indexOf(portText));
+}
+
+std::optional<QString> PortAfterLoad(int portItem, const QStringList &items,
+                                     const QString &current) {
+    if (portItem >= 0 && portItem < items.size())
+        return items[portItem];
+    // A typed port is not kept; a listed entry would claim a port that was not typed.
+    if (portItem == -1 && items.contains(current))
+        return QString();
+    return std::nullopt;
+}
+
+} // namespace qev
