@@ -8,6 +8,7 @@
 #include "fakehostnetwork.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFontInfo>
@@ -169,6 +170,26 @@ TEST_F(MainWindow, NetworkReturnsOnTheNextActivation) {
     EXPECT_FALSE(label("Label29")->font().bold());
     EXPECT_EQ(edit("dxIPNeu")->text(), QStringLiteral("10"));
     EXPECT_TRUE(button("btnSuche")->isEnabled());
+}
+
+// The activation resets the network page when the window becomes the program's active
+// window again (a dialog of the program closed), not when the user returns from another
+// program in the middle of a manual selection.
+TEST_F(MainWindow, ActivationFromAnotherProgramKeepsThePage) {
+    open();
+    QApplication::setActiveWindow(form.get());
+    button("btnDirekt")->click();
+    ASSERT_EQ(visibleTabs(), QStringList{QStringLiteral("TabSheetSelectController")});
+
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(form.get());
+    EXPECT_EQ(visibleTabs(), QStringList{QStringLiteral("TabSheetSelectController")});
+
+    QWidget dialog;
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QApplication::setActiveWindow(form.get());
+    EXPECT_EQ(visibleTabs(), QStringList{QStringLiteral("TabSheetMain")});
 }
 
 TEST_F(MainWindow, EscapeCloses) {
