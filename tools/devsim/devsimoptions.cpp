@@ -295,7 +295,8 @@ ParsedCommandLine ParseDevsimCommandLine(const QStringList &arguments,
         QStringLiteral("Also emulates another maker's Lenz LAN interface on TCP: "
                        "answer=both|first|none (the requests F1 03 and 21 21 it answers, "
                        "default both), version=M.N (default 3.6), ip=A.B.C.D (default "
-                       "127.0.0.1), port=N (default 5550). Without --device it runs alone."),
+                       "127.0.0.1), port=N (default 5550). Without --device it runs alone. "
+                       "Logs \"lenz listen|connect|rx|tx <ip>:<port> [HEX]\" lines."),
         QStringLiteral("SPEC"));
     parser.addOptions({help, device, interfaceOption, bind, basePort, settings, log, lenz});
 
