@@ -364,6 +364,16 @@ TEST_F(NetInspectLan, FlushWithoutTheRightFailsAndChangesNothing) {
     for (const QJsonObject &n : ipNeighbours(*lan))
         after << n.value(QStringLiteral("dst")).toString();
     EXPECT_EQ(after, before);
+
+    // Also when only permanent entries are left, which a flush would not touch anyway.
+    ASSERT_TRUE(FlushArpCache());
+    ipMust(*lan, {"neigh", "add", "192.168.77.50", "lladdr", "02:00:00:00:00:50", "dev", "eth0",
+                  "nud", "permanent"});
+    flushed = true;
+    std::thread again([&] { flushed = !dropNetAdminOfThisThread() || FlushArpCache(); });
+    again.join();
+    EXPECT_FALSE(flushed);
+    EXPECT_TRUE(FlushArpCache());
 }
 
 TEST_F(NetInspectLan, ScanFindsTheStationAndSkipsHalfAnswers) {

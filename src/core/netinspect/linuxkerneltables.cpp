@@ -13,12 +13,14 @@
 #include <netlink/route/route.h>
 
 #include <arpa/inet.h>
+#include <linux/capability.h>
 #include <linux/ethtool.h>
 #include <linux/if_addr.h>
 #include <linux/neighbour.h>
 #include <linux/sockios.h>
 #include <linux/wireless.h>
 #include <sys/ioctl.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -193,6 +195,15 @@ std::optional<NeighbourState> neighbourStateOf(int state) {
     return std::nullopt; // NOARP and NONE: no resolution, not listed by `ip neigh` either
 }
 
+// Whether this thread holds CAP_NET_ADMIN, which changing the neighbour table needs.
+bool mayChangeNeighbours() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return false;
+    return (data[CAP_TO_INDEX(CAP_NET_ADMIN)].effective & CAP_TO_MASK(CAP_NET_ADMIN)) != 0;
+}
+
 // Entries that `ip neigh flush` leaves alone.
 bool isFlushable(int state) {
     return state != NUD_NONE && !(state & (NUD_PERMANENT | NUD_NOARP));
@@ -307,16 +318,22 @@ public:
         if (error)
             return error;
         int result = 0;
+        bool deletedAny = false;
         forEach<rtnl_neigh>(cache.get(), [&](rtnl_neigh *neighbour) {
             if (result || rtnl_neigh_get_family(neighbour) != AF_INET ||
                 rtnl_neigh_get_ifindex(neighbour) != index ||
                 !isFlushable(rtnl_neigh_get_state(neighbour)))
                 return;
             const int deleted = rtnl_neigh_delete(socket.get(), neighbour, 0);
+            deletedAny = true;
             // Gone in the meantime is what a flush wants anyway.
             if (deleted < 0 && std::abs(deleted) != NLE_OBJ_NOTFOUND)
                 result = errnoOf(deleted);
         });
+        // With nothing to delete the kernel was never asked; a flush without the right to
+        // change the table still fails, as it would with entries.
+        if (!deletedAny && !mayChangeNeighbours())
+            return EPERM;
         return result;
     }
 };
