@@ -402,7 +402,7 @@ TEST_F(NetInspectLan, ScanFindsTheStationAndSkipsHalfAnswers) {
         statuses << text;
     };
     QList<TZentrale> list;
-    EXPECT_TRUE(ScanForeignSystems(list, 300, hooks));
+    EXPECT_TRUE(ScanForeignSystems(list, 500, hooks));
     ASSERT_EQ(list.size(), 1);
     EXPECT_EQ(list[0].IP, Device1);
     EXPECT_EQ(list[0].Port, 5550);

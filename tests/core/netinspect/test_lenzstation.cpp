@@ -121,7 +121,7 @@ TEST_P(LenzStationProbeTest, ProbeOverLoopback) {
         << devsim.diagnostics().toStdString();
     ForeignScanHooks hooks;
     hooks.port = port;
-    const TZentrale station = ProbeLenz(QStringLiteral("127.0.0.1"), 200, hooks);
+    const TZentrale station = ProbeLenz(QStringLiteral("127.0.0.1"), 400, hooks);
     EXPECT_EQ(station.Kind, GetParam().kind);
     EXPECT_EQ(station.Version, QString::fromLatin1(GetParam().version));
 
