@@ -74,8 +74,8 @@ protected:
     QStringList simNamespaces;
 };
 
-// The datagram the programming of 192.168.7.20/24 on port 11082 sends to a device of
-// this class (the header depends on the class).
+// The datagram that programs 192.168.7.20/24 and the port into a device of this class
+// (the header depends on the class).
 QByteArray settingsDatagram(quint8 currentClass, quint16 port) {
     qev::NetSettingsInput input;
     input.currentClass = currentClass;
