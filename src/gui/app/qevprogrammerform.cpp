@@ -955,9 +955,15 @@ void TQevProgrammerForm::WriteBtnClick() {
     const qev::NetSettingsDatagram datagram = qev::BuildNetSettings(m_link->CommandBuffer, in);
     setPortText(datagram.portText);
 
-    m_link->BroadcastFanOut(m_link->CurrentClass, n.dxMaskEdit2->text(), in.address, in.mask,
-                            datagram.port,
-                            std::span<const quint8>(m_link->CommandBuffer).first(datagram.length));
+    try {
+        m_link->BroadcastFanOut(
+            m_link->CurrentClass, n.dxMaskEdit2->text(), in.address, in.mask, datagram.port,
+            std::span<const quint8>(m_link->CommandBuffer).first(datagram.length));
+    } catch (...) {
+        // The error display shows why; the user may try again.
+        UpdateWriteButton();
+        throw;
+    }
     SaveLastValues();
     m_link->CurrentHost = in.address;
 
