@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -169,6 +170,20 @@ TEST_F(FirmwarePageTest, FileGoneBeforeInstallationSendsNothingAndReturnsToIdle)
     EXPECT_TRUE(ui().Label35->isHidden());
     EXPECT_TRUE(ui().ProgressBar1->isHidden());
     EXPECT_TRUE(form->findChild<QPushButton *>(QStringLiteral("btnSuche"))->isEnabled());
+}
+
+TEST_F(FirmwarePageTest, LanguageSwitchKeepsWhatTheProgramWrote) {
+    showPageFor(27);
+    ui().lbFirmware->setText(QStringLiteral("2.7"));
+    ImageSpec spec;
+    spec.classTag = 26;
+    choose(image(spec, QStringLiteral("gateway.snFirm")));
+    form->findChild<QToolButton *>(QStringLiteral("Image10"))->click();
+    EXPECT_EQ(ui().lbFirmware->text(), QStringLiteral("2.7"));
+    EXPECT_EQ(ui().Label104->text(), QStringLiteral("1.02.3"));
+    EXPECT_EQ(ui().btnInstallFirmware->text(), QStringLiteral("Install Firmware"));
+    form->findChild<QToolButton *>(QStringLiteral("Image9"))->click();
+    EXPECT_EQ(ui().btnInstallFirmware->text(), QStringLiteral("Firmware installieren"));
 }
 
 TEST_F(FirmwarePageTest, EveryControlHasAnAccessibleName) {

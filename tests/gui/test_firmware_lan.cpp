@@ -19,6 +19,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -175,6 +176,10 @@ TEST_F(FirmwareLan, UnacknowledgedBlockShowsTheTransferErrorWithItsNumber) {
     expectTrafficButtons(true);
     EXPECT_TRUE(mainTabVisible());
     EXPECT_EQ(activations(), 0);
+
+    // A switch to English re-texts the label and keeps the block.
+    form->findChild<QToolButton *>(QStringLiteral("Image10"))->click();
+    EXPECT_EQ(ui().Label35->text(), QStringLiteral("Abort: Communication error: Block Write: 5"));
 }
 
 TEST_F(FirmwareLan, CorruptImageShowsTheFileError) {

@@ -21,11 +21,16 @@ namespace {
 
 constexpr quint8 BoosterGatewayClass = 27;
 
+// The page's texts live in the context of its form.
+QString pageText(const char *text) {
+    return QCoreApplication::translate("FirmwarePage", text);
+}
+
 // The buttons that would start other traffic on the link.
 const char *const TrafficButtons[] = {"btnSuche", "btnDirekt", "btnSteckbrief", "btnEnde"};
 
 QString chooseImageFile(QWidget *parent) {
-    QFileDialog dialog(parent, QCoreApplication::translate("FirmwarePage", "Firmware auswählen"));
+    QFileDialog dialog(parent, pageText(QT_TRANSLATE_NOOP("FirmwarePage", "Firmware auswählen")));
     dialog.setObjectName(QStringLiteral("OpenDialog1"));
     dialog.setNameFilter(QStringLiteral("Image (*.snFirm)"));
     dialog.setDefaultSuffix(QStringLiteral("snSig"));
@@ -44,9 +49,7 @@ FirmwarePage::FirmwarePage(QWidget *parent)
     m_fileButton = ui.dxButtonEdit1->addAction(style()->standardIcon(QStyle::SP_DirOpenIcon),
                                                QLineEdit::TrailingPosition);
     m_fileButton->setObjectName(QStringLiteral("dxButtonEdit1Button"));
-    m_fileButton->setText(tr("Datei wählen"));
-    ui.PageControl2->setAccessibleName(tr("Firmware"));
-    ui.ProgressBar1->setAccessibleName(tr("Fortschritt"));
+    setRunTimeTexts();
     for (QLabel *label : {ui.Label30, ui.Label31, ui.Label32, ui.Label33, ui.Label34, ui.Label35})
         label->hide();
     ui.ProgressBar1->hide();
@@ -64,6 +67,41 @@ FirmwarePage::FirmwarePage(QWidget *parent)
             guarded(&FirmwarePage::btnUpdateFileClick));
     connect(ui.btnInstallFirmware, &QPushButton::clicked, this,
             guarded(&FirmwarePage::btnInstallFirmwareClick));
+}
+
+void FirmwarePage::changeEvent(QEvent *event) {
+    FormPage<Ui::FirmwarePage>::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        setRunTimeTexts();
+}
+
+void FirmwarePage::setRunTimeTexts() {
+    m_fileButton->setText(pageText(QT_TRANSLATE_NOOP("FirmwarePage", "Datei wählen")));
+    ui.PageControl2->setAccessibleName(pageText(QT_TRANSLATE_NOOP("FirmwarePage", "Firmware")));
+    ui.ProgressBar1->setAccessibleName(pageText(QT_TRANSLATE_NOOP("FirmwarePage", "Fortschritt")));
+    if (m_phaseId != 0)
+        ui.Label32->setText(MessageText(m_phaseId));
+    if (m_counterBlock == 0)
+        ui.Label33->clear();
+    else if (m_counterBlock > 0)
+        ui.Label33->setText(QStringLiteral("%1 %2 %3")
+                                .arg(m_counterBlock)
+                                .arg(MessageText(IDS_122))
+                                .arg(m_counterCount));
+    ui.Label35->setText(
+        pageText(QT_TRANSLATE_NOOP("FirmwarePage", "Abbruch: Fehler bei Datenübertragung")) +
+        m_transferSuffix);
+}
+
+void FirmwarePage::showPhase(int messageId) {
+    m_phaseId = messageId;
+    setRunTimeTexts();
+}
+
+void FirmwarePage::showCounter(int block, int blockCount) {
+    m_counterBlock = block;
+    m_counterCount = blockCount;
+    setRunTimeTexts();
 }
 
 void FirmwarePage::setFileChooser(FileChooser chooser) {
@@ -167,6 +205,7 @@ void FirmwarePage::prepareInstallation(TQevProgrammerForm &form, int blockCount)
     ui.ProgressBar1->show();
     form.Led().setValue(true);
     form.SetStatusText(QString());
+    m_transferSuffix.clear();
     // Nothing may start this installation a second time while it runs.
     ui.btnInstallFirmware->setEnabled(false);
 }
@@ -179,9 +218,8 @@ void FirmwarePage::endInstallation(TQevProgrammerForm &form, const qev::InstallR
         ui.Label34->show();
         break;
     case qev::ErrorLabel::TransferError:
-        ui.Label35->setText(
-            QCoreApplication::translate("FirmwarePage", "Abbruch: Fehler bei Datenübertragung") +
-            result.errorSuffix);
+        m_transferSuffix = result.errorSuffix;
+        setRunTimeTexts();
         ui.Label35->show();
         break;
     }
@@ -221,12 +259,10 @@ void FirmwarePage::btnInstallFirmwareClick() {
 
     qev::InstallObserver observer;
     observer.phase = [this](int id) {
-        ui.Label32->setText(MessageText(id));
+        showPhase(id);
     };
     observer.counter = [this](int k, int n) {
-        ui.Label33->setText(
-            k == 0 ? QString()
-                   : QStringLiteral("%1 %2 %3").arg(k).arg(MessageText(IDS_122)).arg(n));
+        showCounter(k, n);
     };
     observer.progress = [this](int position, int maximum) {
         ui.ProgressBar1->setMaximum(maximum);

@@ -41,6 +41,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     TQevProgrammerForm *mainWindow() const;
@@ -49,10 +50,18 @@ private:
     void prepareInstallation(TQevProgrammerForm &form, int blockCount);
     void endInstallation(TQevProgrammerForm &form, const qev::InstallResult &result);
     void setTrafficButtonsEnabled(TQevProgrammerForm &form, bool enabled);
+    // Texts set at run time, set again in the new language after a switch.
+    void setRunTimeTexts();
+    void showPhase(int messageId);
+    void showCounter(int block, int blockCount);
 
     FileChooser m_chooser;
     qev::InstallTiming m_timing;
     QString m_chosenFile;
     QAction *m_fileButton = nullptr;
     bool m_installing = false;
+    int m_phaseId = 0;       // Label32: 0 for its first text
+    int m_counterBlock = -1; // Label33: -1 for its first text, 0 for empty
+    int m_counterCount = 0;
+    QString m_transferSuffix; // behind Label35's caption
 };
