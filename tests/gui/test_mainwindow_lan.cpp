@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -98,8 +99,14 @@ TEST_F(MainWindowLan, OneDeviceIsFoundAndShown) {
     addDevice(QStringLiteral("192.168.77.20"), QStringLiteral("class=17,version=7.4,port=11081"));
     open();
     ASSERT_EQ(child<QLabel>("Label29")->text(), QStringLiteral("192.168.77.1"));
+    // The window stays alive while the search waits: its progress bar moves.
+    int progressSteps = 0;
+    QObject::connect(child<QProgressBar>("pbSuche"), &QProgressBar::valueChanged,
+                     [&] { ++progressSteps; });
 
     button("btnSuche")->click();
+
+    EXPECT_GT(progressSteps, 4);
 
     EXPECT_EQ(text("dxMaskEdit8"), qev::DeviceClassName(17));
     EXPECT_EQ(text("dxMaskEdit9"), QStringLiteral("7.4"));
@@ -267,6 +274,18 @@ TEST_F(MainWindowLan, ProgrammingANewAddress) {
     EXPECT_TRUE(asked.endsWith(MessageText(IDS_102)));
     EXPECT_TRUE(sim.waitForLine(QStringLiteral("programmed ip=192.168.77.50"), 1000))
         << qPrintable(sim.lines().join(QLatin1Char('\n')));
+    // The settings datagram of an S88 controller: header F8 AA 51, address, mask, and the
+    // MAC made of the new address.
+    const QByteArray expected = QByteArray::fromHex("F8AA51"
+                                                    "C0A84D32"
+                                                    "FFFFFF00"
+                                                    "02817E004D32"
+                                                    "2B48"
+                                                    "0000000000000000");
+    bool seen = false;
+    for (const qevtest::DevsimRx &rx : sim.rx())
+        seen = seen || rx.payload == expected;
+    EXPECT_TRUE(seen);
 
     // Found again and identified at its new address.
     EXPECT_EQ(form->link().CurrentHost, QStringLiteral("192.168.77.50"));
