@@ -177,6 +177,8 @@ void TQevProgrammerForm::setUpWindow() {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(753, 597);
+    // Drawn as the default button; the window's key handling presses it.
+    ui->btnEnde->setDefault(true);
 }
 
 void TQevProgrammerForm::setUpStatusBar() {
