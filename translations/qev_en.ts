@@ -56,12 +56,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+13"/>
-        <source>0.0</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+7"/>
+        <location line="+20"/>
         <source>Booster auswählen</source>
         <translation type="unfinished"></translation>
     </message>
@@ -82,7 +77,7 @@
     </message>
     <message>
         <location line="+13"/>
-        <location filename="../src/gui/firmware/firmwarepage.cpp" line="+47"/>
+        <location filename="../src/gui/firmware/firmwarepage.cpp" line="+79"/>
         <source>Datei wählen</source>
         <translation>Select File</translation>
     </message>
@@ -122,20 +117,13 @@
         <translation>Firmware unsuitable for this type of controller</translation>
     </message>
     <message>
-        <location line="+3"/>
         <location line="+10"/>
-        <location line="+10"/>
-        <source>color: rgb(255, 0, 0); font-weight: bold;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="-13"/>
         <source>Abbruch: Update Datei ist beschädigt</source>
         <translation>Abort: Update file corrupted</translation>
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/gui/firmware/firmwarepage.cpp" line="+136"/>
+        <location filename="../src/gui/firmware/firmwarepage.cpp" line="+13"/>
         <source>Abbruch: Fehler bei Datenübertragung</source>
         <translation>Abort: Communication error</translation>
     </message>
@@ -155,22 +143,12 @@
         <translation>State:</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>Start</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>0-64</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/gui/firmware/firmwarepage.cpp" line="-155"/>
+        <location filename="../src/gui/firmware/firmwarepage.cpp" line="-59"/>
         <source>Firmware auswählen</source>
         <translation>Select Firmware</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+47"/>
         <source>Firmware</source>
         <translation type="unfinished"></translation>
     </message>
@@ -690,7 +668,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+223"/>
+        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+225"/>
         <source>Programmieren</source>
         <translation>Programming</translation>
     </message>
@@ -797,6 +775,11 @@
     <message>
         <location line="+2"/>
         <source>UDP Port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+359"/>
+        <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
