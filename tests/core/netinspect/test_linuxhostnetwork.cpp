@@ -9,6 +9,7 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <ostream>
 #include <thread>
 #include <vector>
 
@@ -22,20 +23,17 @@ using namespace std::chrono_literals;
 
 namespace {
 
-InterfaceAddress upAddress(const char *name, const char *address)
-{
+InterfaceAddress upAddress(const char *name, const char *address) {
     return {QString::fromLatin1(name), QString::fromLatin1(address), true, false};
 }
 
-InterfaceAddress downAddress(const char *name, const char *address)
-{
+InterfaceAddress downAddress(const char *name, const char *address) {
     return {QString::fromLatin1(name), QString::fromLatin1(address), false, false};
 }
 
 const InterfaceAddress Loopback{QStringLiteral("lo"), QStringLiteral("127.0.0.1"), true, true};
 
-struct ChoiceRow
-{
+struct ChoiceRow {
     const char *name;
     QStringList lookedUp;
     QList<InterfaceAddress> addresses;
@@ -43,20 +41,22 @@ struct ChoiceRow
     QString expected;
 };
 
+// Test names and failure messages show the row by its name.
+void PrintTo(const ChoiceRow &row, std::ostream *os) {
+    *os << row.name;
+}
+
 // Test names from the rows' own names.
 template <typename Row>
-std::string nameOf(const ::testing::TestParamInfo<Row> &row)
-{
+std::string nameOf(const ::testing::TestParamInfo<Row> &row) {
     return row.param.name;
 }
 
 } // namespace
 
-class ChooseLocalIPTest : public ::testing::TestWithParam<ChoiceRow>
-{};
+class ChooseLocalIPTest : public ::testing::TestWithParam<ChoiceRow> {};
 
-TEST_P(ChooseLocalIPTest, FallbackOrder)
-{
+TEST_P(ChooseLocalIPTest, FallbackOrder) {
     const ChoiceRow &row = GetParam();
     EXPECT_EQ(chooseLocalIP(row.lookedUp, row.addresses, row.defaultRoute), row.expected);
 }
@@ -112,18 +112,20 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceRow{"NothingAtAll", {}, {}, "", "127.0.0.1"}),
     nameOf<ChoiceRow>);
 
-struct RouteRow
-{
+struct RouteRow {
     const char *name;
     const char *table;
     const char *expected;
 };
 
-class DefaultRouteInterfaceTest : public ::testing::TestWithParam<RouteRow>
-{};
+// Test names and failure messages show the row by its name.
+void PrintTo(const RouteRow &row, std::ostream *os) {
+    *os << row.name;
+}
 
-TEST_P(DefaultRouteInterfaceTest, LowestMetricDefaultRoute)
-{
+class DefaultRouteInterfaceTest : public ::testing::TestWithParam<RouteRow> {};
+
+TEST_P(DefaultRouteInterfaceTest, LowestMetricDefaultRoute) {
     EXPECT_EQ(defaultRouteInterface(QByteArray(GetParam().table)),
               QString::fromLatin1(GetParam().expected));
 }
@@ -165,19 +167,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
-struct EchoShape
-{
+struct EchoShape {
     quint8 type = 0;
     quint8 code = 0;
     quint16 identifier = 0x1234;
     quint16 sequence = 7;
     bool withIpHeader = false;
-    int headerWords = 5;     // the IPv4 header length field
-    std::size_t keep = 999;  // bytes actually received
+    int headerWords = 5;    // the IPv4 header length field
+    std::size_t keep = 999; // bytes actually received
 };
 
-std::vector<quint8> echoBytes(const EchoShape &shape)
-{
+std::vector<quint8> echoBytes(const EchoShape &shape) {
     std::vector<quint8> bytes;
     if (shape.withIpHeader) {
         bytes.assign(static_cast<std::size_t>(shape.headerWords) * 4, 0);
@@ -197,20 +197,22 @@ std::vector<quint8> echoBytes(const EchoShape &shape)
     return bytes;
 }
 
-struct EchoRow
-{
+struct EchoRow {
     const char *name;
     EchoShape shape;
     bool expected;
 };
 
+// Test names and failure messages show the row by its name.
+void PrintTo(const EchoRow &row, std::ostream *os) {
+    *os << row.name;
+}
+
 } // namespace
 
-class IsEchoReplyToTest : public ::testing::TestWithParam<EchoRow>
-{};
+class IsEchoReplyToTest : public ::testing::TestWithParam<EchoRow> {};
 
-TEST_P(IsEchoReplyToTest, OnlyTheReplyToThisRequest)
-{
+TEST_P(IsEchoReplyToTest, OnlyTheReplyToThisRequest) {
     const EchoRow &row = GetParam();
     const std::vector<quint8> bytes = echoBytes(row.shape);
     EXPECT_EQ(isEchoReplyTo(bytes.data(), bytes.size(), row.shape.withIpHeader, 0x1234, 7),
@@ -219,28 +221,26 @@ TEST_P(IsEchoReplyToTest, OnlyTheReplyToThisRequest)
 
 INSTANTIATE_TEST_SUITE_P(
     LinuxHostNetwork, IsEchoReplyToTest,
-    ::testing::Values(EchoRow{"PingSocketReply", {}, true},
-                      EchoRow{"RawSocketReply", {.withIpHeader = true}, true},
-                      EchoRow{"RawReplyWithIpOptions", {.withIpHeader = true, .headerWords = 8},
-                              true},
-                      EchoRow{"OtherSequence", {.sequence = 8}, false},
-                      EchoRow{"OtherIdentifier", {.identifier = 0x1235}, false},
-                      EchoRow{"OwnRequestSeenOnRawSocket", {.type = 8, .withIpHeader = true},
-                              false},
-                      EchoRow{"Unreachable", {.type = 3, .code = 1}, false},
-                      EchoRow{"ReplyWithNonZeroCode", {.code = 1}, false},
-                      EchoRow{"IcmpHeaderCutShort", {.keep = 7}, false},
-                      EchoRow{"IcmpHeaderJustComplete", {.keep = 8}, true},
-                      EchoRow{"IpHeaderCutShort", {.withIpHeader = true, .keep = 19}, false},
-                      EchoRow{"HeaderLengthBeyondReceived",
-                              {.withIpHeader = true, .headerWords = 15, .keep = 64}, false},
-                      EchoRow{"HeaderLengthTooSmall", {.withIpHeader = true, .headerWords = 4},
-                              false},
-                      EchoRow{"Nothing", {.keep = 0}, false}),
+    ::testing::Values(
+        EchoRow{"PingSocketReply", {}, true},
+        EchoRow{"RawSocketReply", {.withIpHeader = true}, true},
+        EchoRow{"RawReplyWithIpOptions", {.withIpHeader = true, .headerWords = 8}, true},
+        EchoRow{"OtherSequence", {.sequence = 8}, false},
+        EchoRow{"OtherIdentifier", {.identifier = 0x1235}, false},
+        EchoRow{"OwnRequestSeenOnRawSocket", {.type = 8, .withIpHeader = true}, false},
+        EchoRow{"Unreachable", {.type = 3, .code = 1}, false},
+        EchoRow{"ReplyWithNonZeroCode", {.code = 1}, false},
+        EchoRow{"IcmpHeaderCutShort", {.keep = 7}, false},
+        EchoRow{"IcmpHeaderJustComplete", {.keep = 8}, true},
+        EchoRow{"IpHeaderCutShort", {.withIpHeader = true, .keep = 19}, false},
+        EchoRow{"HeaderLengthBeyondReceived",
+                {.withIpHeader = true, .headerWords = 15, .keep = 64},
+                false},
+        EchoRow{"HeaderLengthTooSmall", {.withIpHeader = true, .headerWords = 4}, false},
+        EchoRow{"Nothing", {.keep = 0}, false}),
     nameOf<EchoRow>);
 
-TEST(LinuxHostNetwork, HostNameIsTheSystems)
-{
+TEST(LinuxHostNetwork, HostNameIsTheSystems) {
     LinuxHostNetwork host;
     EXPECT_FALSE(host.localHostName().isEmpty());
     EXPECT_EQ(host.localHostName(), QSysInfo::machineHostName());
@@ -249,16 +249,14 @@ TEST(LinuxHostNetwork, HostNameIsTheSystems)
 namespace {
 
 // What a resolver saw, shared with its lookup thread, which may outlive the test.
-struct ResolverLog
-{
+struct ResolverLog {
     std::mutex mutex;
     QList<QByteArray> names;
 };
 
 } // namespace
 
-TEST(LinuxHostNetwork, LooksUpTheHostNameAndIgnoresForeignAnswers)
-{
+TEST(LinuxHostNetwork, LooksUpTheHostNameAndIgnoresForeignAnswers) {
     auto log = std::make_shared<ResolverLog>();
     LinuxHostNetwork host([log](const QByteArray &name) {
         std::lock_guard lock(log->mutex);
@@ -275,8 +273,7 @@ TEST(LinuxHostNetwork, LooksUpTheHostNameAndIgnoresForeignAnswers)
     EXPECT_EQ(log->names.front(), host.localHostName().toLocal8Bit());
 }
 
-TEST(LinuxHostNetwork, HangingLookupIsNotWaitedForTwice)
-{
+TEST(LinuxHostNetwork, HangingLookupIsNotWaitedForTwice) {
     auto calls = std::make_shared<std::atomic<int>>(0);
     LinuxHostNetwork host([calls](const QByteArray &) {
         ++*calls;
@@ -298,8 +295,7 @@ TEST(LinuxHostNetwork, HangingLookupIsNotWaitedForTwice)
     EXPECT_EQ(calls->load(), 1);
 }
 
-TEST(LinuxHostNetwork, LookupIsRepeatedOnEveryCall)
-{
+TEST(LinuxHostNetwork, LookupIsRepeatedOnEveryCall) {
     auto calls = std::make_shared<std::atomic<int>>(0);
     LinuxHostNetwork host([calls](const QByteArray &) {
         ++*calls;
@@ -310,8 +306,7 @@ TEST(LinuxHostNetwork, LookupIsRepeatedOnEveryCall)
     EXPECT_EQ(calls->load(), 2);
 }
 
-TEST(LinuxHostNetwork, WinsockIsAlwaysUsable)
-{
+TEST(LinuxHostNetwork, WinsockIsAlwaysUsable) {
     LinuxHostNetwork host;
     EXPECT_TRUE(host.isWinsockUsable());
 }
@@ -320,8 +315,7 @@ namespace {
 
 // Whether this process may open an ICMP socket of the given type; the ping tests skip
 // when it may not (no root, no CAP_NET_RAW, user outside net.ipv4.ping_group_range).
-bool mayOpenIcmpSocket(int type)
-{
+bool mayOpenIcmpSocket(int type) {
     const int fd = ::socket(AF_INET, type, IPPROTO_ICMP);
     if (fd < 0)
         return false;
@@ -329,23 +323,26 @@ bool mayOpenIcmpSocket(int type)
     return true;
 }
 
-struct PathRow
-{
+struct PathRow {
     const char *name;
     LinuxHostNetwork::PingPath path;
-    int socketType;  // 0: whichever the process may open
+    int socketType; // 0: whichever the process may open
 };
+
+// Test names and failure messages show the row by its name.
+void PrintTo(const PathRow &row, std::ostream *os) {
+    *os << row.name;
+}
 
 } // namespace
 
-class LoopbackPingTest : public ::testing::TestWithParam<PathRow>
-{
+class LoopbackPingTest : public ::testing::TestWithParam<PathRow> {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         const int type = GetParam().socketType;
-        const bool allowed = type != 0 ? mayOpenIcmpSocket(type)
-                                       : mayOpenIcmpSocket(SOCK_DGRAM) || mayOpenIcmpSocket(SOCK_RAW);
+        const bool allowed = type != 0
+                                 ? mayOpenIcmpSocket(type)
+                                 : mayOpenIcmpSocket(SOCK_DGRAM) || mayOpenIcmpSocket(SOCK_RAW);
         if (!allowed)
             GTEST_SKIP() << "this process may not open that ICMP socket (neither root nor in "
                             "net.ipv4.ping_group_range)";
@@ -355,14 +352,12 @@ protected:
     LinuxHostNetwork m_host;
 };
 
-TEST_P(LoopbackPingTest, LoopbackAnswers)
-{
+TEST_P(LoopbackPingTest, LoopbackAnswers) {
     EXPECT_TRUE(m_host.ping(QStringLiteral("127.0.0.1"), 2000));
     EXPECT_TRUE(m_host.ping(QStringLiteral("127.0.0.2"), 2000));
 }
 
-TEST_P(LoopbackPingTest, RepeatedPingsEachFindTheirOwnReply)
-{
+TEST_P(LoopbackPingTest, RepeatedPingsEachFindTheirOwnReply) {
     for (int i = 0; i < 5; ++i)
         EXPECT_TRUE(m_host.ping(QStringLiteral("127.0.0.1"), 1000)) << "ping " << i;
 }
@@ -374,12 +369,11 @@ INSTANTIATE_TEST_SUITE_P(
                       PathRow{"Datagram", LinuxHostNetwork::PingPath::Datagram, SOCK_DGRAM}),
     nameOf<PathRow>);
 
-TEST(LinuxHostNetwork, TextThatIsNotADottedAddressNeverAnswers)
-{
+TEST(LinuxHostNetwork, TextThatIsNotADottedAddressNeverAnswers) {
     LinuxHostNetwork host;
     // None of these may turn into a lookup or a packet; each must fail at once.
-    const char *texts[] = {"", "localhost", "127.1", "127.0.0.1 ", " 127.0.0.1", "127.0.0.256",
-                           "127.0.0.1.1", "0x7f.0.0.1"};
+    const char *texts[] = {"",           "localhost",   "127.1",       "127.0.0.1 ",
+                           " 127.0.0.1", "127.0.0.256", "127.0.0.1.1", "0x7f.0.0.1"};
     for (const char *text : texts) {
         const auto started = std::chrono::steady_clock::now();
         EXPECT_FALSE(host.ping(QString::fromLatin1(text), 2000)) << text;
