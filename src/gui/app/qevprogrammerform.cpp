@@ -639,21 +639,19 @@ void TQevProgrammerForm::dxNetmaskChange() {
 }
 
 void TQevProgrammerForm::dxIPGatewayChange() {
-    if (!isVisible())
-        return;
-    Ui::NetworkPage &n = networkPage();
-    const qev::FieldVerdict v = qev::ValidateOptionalAddress(n.dxIPGateway->text(), &qev::Ping);
-    applyVerdict(n.dxIPGateway, n.lbIPGateway, v);
-    if (v.reevaluateWriteButton)
-        UpdateWriteButton();
+    if (isVisible())
+        optionalAddressChange(networkPage().dxIPGateway, networkPage().lbIPGateway);
 }
 
 void TQevProgrammerForm::dxIPBrokerChange() {
-    if (!isVisible())
-        return;
-    Ui::NetworkPage &n = networkPage();
-    const qev::FieldVerdict v = qev::ValidateOptionalAddress(n.dxIPBroker->text(), &qev::Ping);
-    applyVerdict(n.dxIPBroker, n.lbIPBroker, v);
+    if (isVisible())
+        optionalAddressChange(networkPage().dxIPBroker, networkPage().lbIPBroker);
+}
+
+// The gateway and the broker may stay empty; a typed address is checked as it grows.
+void TQevProgrammerForm::optionalAddressChange(QLineEdit *field, QLabel *label) {
+    const qev::FieldVerdict v = qev::ValidateOptionalAddress(field->text(), &qev::Ping);
+    applyVerdict(field, label, v);
     if (v.reevaluateWriteButton)
         UpdateWriteButton();
 }

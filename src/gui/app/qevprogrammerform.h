@@ -139,6 +139,7 @@ private:
     void dxPickEdit1Change();
     void dxIPGatewayChange();
     void dxIPBrokerChange();
+    void optionalAddressChange(QLineEdit *field, QLabel *label);
     void UpdateWriteButton();
     void PageControl1Change(int index);
     void ImageLeftDblClick();
