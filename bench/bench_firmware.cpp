@@ -91,8 +91,12 @@ double installRound(quint16 basePort, const QString &imagePath) {
         QCoreApplication::processEvents();
     };
     qev::DeviceLink link(ports, qev::DeviceCodes::placeholders(), pump);
-    link.CurrentHost = QString::fromLatin1(DeviceIp);
-    link.CurrentClass = DeviceClass;
+    {
+        qev::CurrentDevice current = link.current();
+        current.host = QString::fromLatin1(DeviceIp);
+        current.deviceClass = DeviceClass;
+        link.setCurrent(current);
+    }
     qev::FirmwareInstaller installer(link, qev::DeviceCodes::placeholders().activationCode);
     QElapsedTimer clock;
     double ms = -1;

@@ -36,7 +36,11 @@ protected:
     }
 
     void showPageFor(quint8 deviceClass) {
-        form->link().CurrentClass = deviceClass;
+        {
+            qev::CurrentDevice current = form->link().current();
+            current.deviceClass = deviceClass;
+            form->link().setCurrent(current);
+        }
         form->ShowPage(form->PageWidget(qev::Page::TabSheetMain));
         form->ShowPage(page);
     }
@@ -163,7 +167,11 @@ TEST_F(FirmwarePageTest, FileGoneBeforeInstallationSendsNothingAndReturnsToIdle)
     const QString path = image(spec, QStringLiteral("gone.snFirm"));
     choose(path);
     ASSERT_TRUE(QFile::remove(path));
-    form->link().CurrentHost = QStringLiteral("192.0.2.1"); // never reached
+    {
+        qev::CurrentDevice current = form->link().current();
+        current.host = QStringLiteral("192.0.2.1"); // never reached
+        form->link().setCurrent(current);
+    }
     ui().btnInstallFirmware->click();
     EXPECT_TRUE(ui().btnInstallFirmware->isEnabled());
     EXPECT_TRUE(ui().Label34->isHidden());

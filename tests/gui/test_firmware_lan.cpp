@@ -65,8 +65,12 @@ protected:
         form = std::make_unique<TQevProgrammerForm>(dir.filePath(QStringLiteral("qev.ini")));
         form->show();
         form->FormActivate();
-        form->link().CurrentHost = DeviceIp;
-        form->link().CurrentClass = quint8(deviceClass);
+        {
+            qev::CurrentDevice current = form->link().current();
+            current.host = DeviceIp;
+            current.deviceClass = quint8(deviceClass);
+            form->link().setCurrent(current);
+        }
         page = static_cast<FirmwarePage *>(form->PageWidget(qev::Page::TabSheetFirm));
         qev::InstallTiming timing;
         timing.accessReplyMs = 1000;

@@ -133,8 +133,8 @@ TEST_F(MainWindowLan, OneDeviceIsFoundAndShown) {
     auto *type = child<QComboBox>("dxPickEdit2");
     EXPECT_EQ(type->currentIndex(), 2);
     EXPECT_FALSE(type->isEnabled());
-    EXPECT_TRUE(form->link().ProgrammingAllowed);
-    EXPECT_EQ(form->link().CurrentClass, 17);
+    EXPECT_TRUE(form->link().current().programmingAllowed);
+    EXPECT_EQ(form->link().current().deviceClass, 17);
     EXPECT_TRUE(button("btnSuche")->isEnabled());
     EXPECT_FALSE(child<QWidget>("pbSuche")->isVisible());
 }
@@ -160,7 +160,7 @@ TEST_F(MainWindowLan, NothingFound) {
     EXPECT_FALSE(child<QLineEdit>("dxMaskEdit2")->isEnabled());
     // Nothing answered: the LED keeps the colour of the search.
     EXPECT_EQ(form->Led().trueColor(), QColor(255, 255, 0));
-    EXPECT_EQ(form->link().CurrentClass, 0);
+    EXPECT_EQ(form->link().current().deviceClass, 0);
 }
 
 // Old S88 firmware knows only the short identification and reports class 6 with major
@@ -173,7 +173,7 @@ TEST_F(MainWindowLan, DeviceAnsweringOnlyTheShortIdentification) {
 
     EXPECT_EQ(text("dxMaskEdit8"), qev::DeviceClassName(17));
     EXPECT_EQ(text("dxMaskEdit9"), QStringLiteral("7.2"));
-    EXPECT_EQ(form->link().CurrentClass, 17);
+    EXPECT_EQ(form->link().current().deviceClass, 17);
     auto *pages = child<QTabWidget>("PageControl1");
     EXPECT_EQ(pages->tabText(pages->indexOf(form->PageWidget(qev::Page::TabSheetS88Master))),
               qev::DeviceClassName(17));
@@ -213,7 +213,7 @@ TEST_F(MainWindowLan, TwoDevicesAndThePickList) {
     EXPECT_EQ(text("dxMaskEdit2"), QStringLiteral("192.168.77.22"));
     EXPECT_EQ(text("dxMaskEdit8"), qev::DeviceClassName(16));
     // Two devices, but the Zentrale can be told apart.
-    EXPECT_TRUE(form->link().ProgrammingAllowed);
+    EXPECT_TRUE(form->link().current().programmingAllowed);
 }
 
 // The search shows the program's own pick list; the user clicks the row of one device.
@@ -288,7 +288,7 @@ TEST_F(MainWindowLan, ProgrammingANewAddress) {
     EXPECT_TRUE(seen);
 
     // Found again and identified at its new address.
-    EXPECT_EQ(form->link().CurrentHost, QStringLiteral("192.168.77.50"));
+    EXPECT_EQ(form->link().current().host, QStringLiteral("192.168.77.50"));
     EXPECT_EQ(text("dxMaskEdit2"), QStringLiteral("192.168.77.50"));
     EXPECT_EQ(text("dxMaskEdit8"), qev::DeviceClassName(17));
     EXPECT_EQ(form->Led().trueColor(), green);

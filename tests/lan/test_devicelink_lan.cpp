@@ -117,19 +117,23 @@ TEST_P(FanOut, EveryPathSeenOnTheWireAndAtTheDevice) {
               0);
 
     const auto link = makeLink();
-    link->CurrentHost = DeviceAddress;
-    link->CurrentPort = port;
+    {
+        qev::CurrentDevice current = link->current();
+        current.host = DeviceAddress;
+        current.port = port;
+        link->setCurrent(current);
+    }
     qev::IdentifyExchange(*link, true);
-    ASSERT_EQ(link->CurrentClass, 17);
+    ASSERT_EQ(link->current().deviceClass, 17);
 
-    const QByteArray datagram = settingsDatagram(link->CurrentClass, port);
+    const QByteArray datagram = settingsDatagram(link->current().deviceClass, port);
     ASSERT_EQ(datagram.size(), 27);
     ASSERT_EQ(datagram.left(3), hex("F8AA51"));
     const QByteArray oldHeader = hex("F455AA") + datagram.mid(3);
 
     UdpCapture capture;
     ASSERT_TRUE(capture.isOpen());
-    link->BroadcastFanOut(link->CurrentClass, DeviceAddress, QStringLiteral("192.168.7.20"),
+    link->BroadcastFanOut(link->current().deviceClass, DeviceAddress, QStringLiteral("192.168.7.20"),
                           QStringLiteral("255.255.255.0"), port,
                           std::span(reinterpret_cast<const quint8 *>(datagram.constData()),
                                     std::size_t(datagram.size())));
@@ -302,13 +306,17 @@ TEST_F(Lan, DeviceAnswersAtTheAddressItWasGiven) {
     EXPECT_TRUE(host.ping(QStringLiteral("192.168.77.20"), 2000));
     EXPECT_FALSE(host.ping(DeviceAddress, 300));
 
-    link->CurrentHost = QStringLiteral("192.168.77.20");
-    link->CurrentPort = 11083;
+    {
+        qev::CurrentDevice current = link->current();
+        current.host = QStringLiteral("192.168.77.20");
+        current.port = 11083;
+        link->setCurrent(current);
+    }
     const qev::IdentificationResult identified = qev::IdentifyExchange(*link, true);
     EXPECT_FALSE(identified.noAnswer);
-    EXPECT_EQ(link->CurrentClass, 27);
-    EXPECT_EQ(link->VersionMajor, 3);
-    EXPECT_EQ(link->VersionMinor, 1);
+    EXPECT_EQ(link->current().deviceClass, 27);
+    EXPECT_EQ(link->current().versionMajor, 3);
+    EXPECT_EQ(link->current().versionMinor, 1);
     const QList<DevsimRx> rx = device->rx();
     ASSERT_FALSE(rx.isEmpty());
     EXPECT_EQ(endpoint(rx.last().dstIp, rx.last().dstPort),

@@ -29,33 +29,102 @@ std::size_t ExchangeWithFallback(UdpSocket &client, const QString &host, quint16
     }
 }
 
-DeviceLink::DeviceLink(const ProtocolPorts &ports, DeviceCodes codes, EventPump pump)
+class DeviceLink::InFlight {
+public:
+    explicit InFlight(DeviceLink &link)
+        : m_link(link)
+        , m_busy(link) {
+        if (m_link.m_inFlight)
+            throw LinkBusy();
+        m_link.m_inFlight = true;
+    }
+    ~InFlight() { m_link.m_inFlight = false; }
+    InFlight(const InFlight &) = delete;
+    InFlight &operator=(const InFlight &) = delete;
+
+private:
+    DeviceLink &m_link;
+    Busy m_busy;
+};
+
+DeviceLink::Busy::Busy(DeviceLink &link)
+    : m_link(link) {
+    m_link.setBusy(+1);
+}
+
+DeviceLink::Busy::~Busy() {
+    m_link.setBusy(-1);
+}
+
+DeviceLink::DeviceLink(const ProtocolPorts &ports, DeviceCodes codes, EventPump pump,
+                       SocketFactory openSocket)
     : m_ports(ports)
     , m_codes(std::move(codes))
     , m_pump(std::move(pump))
-    , m_client(openUdpSocket(true)) {}
+    , m_openSocket(std::move(openSocket))
+    , m_client(m_openSocket(true)) {}
 
 DeviceLink::~DeviceLink() = default;
+
+void DeviceLink::setBusy(int delta) {
+    const bool before = m_busy > 0;
+    m_busy += delta;
+    const bool after = m_busy > 0;
+    if (before != after && m_busyListener)
+        m_busyListener(after);
+}
+
+void DeviceLink::setBusyListener(std::function<void(bool)> listener) {
+    m_busyListener = std::move(listener);
+}
+
+void DeviceLink::ReopenClient(bool broadcastPermitted) {
+    m_client.reset();
+    m_client = m_openSocket(broadcastPermitted);
+}
+
+void DeviceLink::Send(const RequestBuilder &build, const ExchangeOptions &options) {
+    const InFlight exchange(*this);
+    ClearCommandBuffer();
+    const std::size_t count = build(CommandBuffer);
+    const QString &host = options.host.isEmpty() ? m_current.host : options.host;
+    m_client->sendTo(host, options.port != 0 ? options.port : m_current.port, request(count));
+}
+
+std::span<const quint8> DeviceLink::Exchange(const RequestBuilder &build,
+                                             const ExchangeOptions &options) {
+    const InFlight exchange(*this);
+    ClearCommandBuffer();
+    const std::size_t length = build(CommandBuffer);
+    const QString &host = options.host.isEmpty() ? m_current.host : options.host;
+    m_client->sendTo(host, options.port != 0 ? options.port : m_current.port, request(length));
+    if (options.waitMs > 0)
+        WaitWithMessages(static_cast<quint16>(options.waitMs));
+    const std::size_t count = m_client->receive(CommandBuffer, options.timeoutMs);
+    return std::span<const quint8>(CommandBuffer).first(count);
+}
 
 void DeviceLink::ClearCommandBuffer() {
     CommandBuffer.fill(0);
 }
 
 void DeviceLink::SendCommand(std::size_t count) {
-    SendCommand(count, CurrentPort);
+    SendCommand(count, m_current.port);
 }
 
 void DeviceLink::SendCommand(std::size_t count, quint16 port) {
-    m_client->sendTo(CurrentHost, port, request(count));
+    m_client->sendTo(m_current.host, port, request(count));
 }
 
 std::size_t DeviceLink::ReceiveReply(int timeoutMs) {
+    const InFlight exchange(*this);
     return m_client->receive(CommandBuffer, timeoutMs);
 }
 
 std::size_t DeviceLink::ExchangeWithFallback(std::size_t count, int timeoutMs) {
+    const InFlight exchange(*this);
     // A failed receive leaves the buffer alone, so the request is still there to resend.
-    return qev::ExchangeWithFallback(*m_client, CurrentHost, CurrentPort, m_ports.base,
+    return qev::ExchangeWithFallback(*m_client, m_current.host, m_current.port, m_ports.base,
                                      request(count), CommandBuffer, timeoutMs);
 }
 

@@ -14,6 +14,28 @@ constexpr qint64 SliceMs = 5;
 
 } // namespace
 
+namespace {
+
+EventPump &windowPump() {
+    static EventPump pump;
+    return pump;
+}
+
+} // namespace
+
+void InstallWindowPump(EventPump pump) {
+    windowPump() = std::move(pump);
+}
+
+bool WindowPumpInstalled() {
+    return static_cast<bool>(windowPump());
+}
+
+void RunWindowPump() {
+    if (const EventPump &pump = windowPump())
+        pump();
+}
+
 void YieldSlice() {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }

@@ -17,4 +17,14 @@ void YieldSlice();
 // Repeats "yield, then pump" until more than ms milliseconds have passed.
 void WaitWithMessages(quint16 ms, const EventPump &pump);
 
+// The pump of the program's window, run between the slices of every socket wait so that
+// no receive freezes the window. Empty (the default, and in tests that do not set one):
+// a receive waits in one piece.
+void InstallWindowPump(EventPump pump);
+bool WindowPumpInstalled();
+void RunWindowPump();
+
+// How long one slice of a socket wait lasts while a window pump is installed.
+inline constexpr int WaitSliceMs = 10;
+
 } // namespace qev

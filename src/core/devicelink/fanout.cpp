@@ -68,7 +68,7 @@ void DeviceLink::BroadcastFanOut(quint8 deviceClass, const QString &deviceHost,
     }
     WaitWithMessages(PathPauseMs);
 
-    if (!needsSecondPass(deviceClass, VersionMajor, VersionMinor))
+    if (!needsSecondPass(deviceClass, m_current.versionMajor, m_current.versionMinor))
         return;
     std::copy(proto::NetSettingsHeaderF4.begin(), proto::NetSettingsHeaderF4.end(),
               scratch.begin());

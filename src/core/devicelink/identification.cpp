@@ -102,28 +102,31 @@ IdentificationResult IdentifyExchange(DeviceLink &link, bool inPcNetwork)
     bool answered = false;
     quint8 lastClass = 0;
     // Newer firmware answers the extended form; older devices only the short one.
+    CurrentDevice device = link.current();
     for (const IdentifyForm form : {IdentifyForm::Extended, IdentifyForm::Short}) {
         link.ClearCommandBuffer();
-        if (link.CurrentHost.isEmpty())
-            link.CurrentHost = GetLocalBroadcast();
-        if (link.CurrentPort == 0)
-            link.CurrentPort = link.ports().assumed;
+        if (device.host.isEmpty())
+            device.host = GetLocalBroadcast();
+        if (device.port == 0)
+            device.port = link.ports().assumed;
+        link.setCurrent(device);
         const std::size_t length = BuildIdentifyRequest(form, link.CommandBuffer);
         const std::size_t count = link.ExchangeWithFallback(length, IdentifyTimeoutMs);
         const IdentifyReply reply = ReadIdentifyReply(form, received(link, count));
-        link.VersionMajor = reply.versionMajor;
-        link.VersionMinor = reply.versionMinor;
+        device.versionMajor = reply.versionMajor;
+        device.versionMinor = reply.versionMinor;
         lastClass = reply.deviceClass;
         answered = answered || count > 3;
-        if (!reply.accepted)
-            continue;
-        result.dispatch = DispatchClass(reply.deviceClass, received(link, count));
-        link.CurrentClass = result.dispatch->currentClass;
-        if (result.dispatch->known)
+        if (reply.accepted) {
+            result.dispatch = DispatchClass(reply.deviceClass, received(link, count));
+            device.deviceClass = result.dispatch->currentClass;
+        }
+        link.setCurrent(device);
+        if (reply.accepted && result.dispatch->known)
             break;
     }
     result.noAnswer = inPcNetwork && !answered;
-    result.programmingGroupVisible = ProgrammingGroupVisible(link.CurrentClass);
+    result.programmingGroupVisible = ProgrammingGroupVisible(device.deviceClass);
 
     link.ClearCommandBuffer();
     const std::size_t length = BuildSerialRequest(lastClass, link.CommandBuffer);

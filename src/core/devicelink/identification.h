@@ -62,10 +62,9 @@ struct IdentificationResult
     std::optional<QString> serial; // dxMaskEdit10, when the device gave one
 };
 
-// Asks the device at CurrentHost:CurrentPort for its class and version (extended form
-// first, then the short form), dispatches the class, and reads the serial number. Sets
-// CurrentHost (when empty), CurrentPort (when 0), CurrentClass, VersionMajor and
-// VersionMinor of the link. Receive errors are caught; a send error raises LinkError.
+// Asks the link's current device for its class and version (extended form first, then
+// the short form), dispatches the class, and reads the serial number. Sets the current
+// device's host (when empty), port (when 0), class and version on the link. Receive errors are caught; a send error raises LinkError.
 IdentificationResult IdentifyExchange(DeviceLink &link, bool inPcNetwork);
 
 } // namespace qev

@@ -12,3 +12,16 @@ public:
 };
 
 } // namespace qev
+
+namespace qev {
+
+// An exchange was asked for while another one waits for its reply. Both would share the
+// CommandBuffer, so the second is refused; the window disables what starts traffic while
+// the link is busy, so this is a last line of defence.
+class LinkBusy : public LinkError {
+public:
+    LinkBusy()
+        : LinkError("the device link is busy with another exchange") {}
+};
+
+} // namespace qev

@@ -165,27 +165,27 @@ std::optional<DeviceRecord> ReadDirectReply(std::span<const quint8> reply)
 Selection DirectSearch(DeviceLink &link, const QString &address)
 {
     constexpr int DirectTimeoutMs = 2000;
-    // The request goes to the typed address only; CurrentHost is set by the identification
-    // that follows a reply.
-    struct HostRestore
-    {
-        DeviceLink &link;
-        QString host;
-        ~HostRestore() { link.CurrentHost = host; }
-    } restore{link, link.CurrentHost};
-
-    link.setBroadcastPermitted(false);
-    link.CurrentHost = address;
-    link.ClearCommandBuffer();
-    link.CommandBuffer[0] = proto::Discover;
-    link.SendCommand(1, link.ports().base);
-    const std::size_t count = link.ReceiveReply(DirectTimeoutMs);
-    const std::optional<DeviceRecord> device =
-        ReadDirectReply(std::span<const quint8>(link.CommandBuffer).first(count));
+    // A fresh client without broadcast permission: a late reply to an earlier request, or
+    // a pending report of a closed port, must not be taken for the answer. The permission
+    // stays withdrawn for the rest of the run.
+    link.ReopenClient(false);
+    ExchangeOptions options;
+    options.host = address;
+    options.port = link.ports().base;
+    options.timeoutMs = DirectTimeoutMs;
+    const std::span<const quint8> reply = link.Exchange(
+        [](std::span<quint8> buffer) {
+            buffer[0] = proto::Discover;
+            return std::size_t{1};
+        },
+        options);
+    const std::optional<DeviceRecord> device = ReadDirectReply(reply);
     if (!device)
         return {};
-    link.CurrentClass = 17;
-    link.ProgrammingAllowed = true;
+    CurrentDevice current = link.current();
+    current.deviceClass = 17;
+    current.programmingAllowed = true;
+    link.setCurrent(current);
     return {1, *device};
 }
 

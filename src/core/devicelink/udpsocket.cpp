@@ -1,6 +1,10 @@
 #include "devicelink/udpsocket.h"
 
+#include "devicelink/eventpump.h"
 #include "devicelink/linkerror.h"
+
+#include <QElapsedTimer>
+#include <algorithm>
 
 #include <QLoggingCategory>
 
@@ -51,7 +55,21 @@ void UdpSocket::sendTo(const QString &host, quint16 port, std::span<const quint8
 }
 
 std::size_t UdpSocket::receive(std::span<quint8> buffer, int timeoutMs) {
-    const std::size_t count = receiveDatagram(buffer, timeoutMs);
+    // In slices, with the window's events handled between them: a device that stays
+    // silent must not freeze the window for the whole time-out.
+    receiveStarted(timeoutMs);
+    QElapsedTimer clock;
+    clock.start();
+    std::size_t count = 0;
+    for (;;) {
+        const qint64 left = std::max<qint64>(0, timeoutMs - clock.elapsed());
+        const int slice =
+            static_cast<int>(WindowPumpInstalled() ? std::min<qint64>(left, WaitSliceMs) : left);
+        count = receiveDatagram(buffer, slice);
+        if (count > 0 || clock.elapsed() >= timeoutMs)
+            break;
+        RunWindowPump();
+    }
     qCDebug(lcDatagram, "received %s", hexTrace(buffer.first(count)).constData());
     return count;
 }

@@ -25,12 +25,15 @@ public:
     void sendTo(const QString &host, quint16 port, std::span<const quint8> data);
 
     // Waits at most timeoutMs for one datagram and copies as much of it as fits into
-    // buffer. Returns the bytes copied, 0 when the time ran out. Raises LinkError when the
+    // buffer; while the program's window pump is installed, the window's events are
+    // handled every few milliseconds of the wait. Returns the bytes copied, 0 when the time ran out. Raises LinkError when the
     // peer reported that an earlier datagram of this socket reached a closed port; one
     // such report raises once.
     std::size_t receive(std::span<quint8> buffer, int timeoutMs);
 
 private:
+    // Told the whole time-out of each receive before it waits (a scripted socket records it).
+    virtual void receiveStarted(int /*timeoutMs*/) {}
     virtual void sendDatagram(const IPv4Bytes &address, quint16 port,
                               std::span<const quint8> data) = 0;
     virtual std::size_t receiveDatagram(std::span<quint8> buffer, int timeoutMs) = 0;

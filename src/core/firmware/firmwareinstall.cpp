@@ -117,7 +117,7 @@ InstallResult FirmwareInstaller::install(const QString &path, const InstallObser
 }
 
 InstallOutcome FirmwareInstaller::run(const QString &path, int &failedBlock) {
-    const quint8 deviceClass = m_link.CurrentClass;
+    const quint8 deviceClass = m_link.current().deviceClass;
     const int blockCount = BlockCountOfClass(deviceClass);
     const quint16 basePort = m_link.ports().base;
     m_progress.reset(blockCount);
@@ -222,8 +222,8 @@ std::size_t FirmwareInstaller::awaitBlockReply() {
 }
 
 bool FirmwareInstaller::waitForRestart() {
-    const QString host = m_link.CurrentHost;
-    const int cycles = RestartCycles(m_link.CurrentClass);
+    const QString host = m_link.current().host;
+    const int cycles = RestartCycles(m_link.current().deviceClass);
     bool answered = false;
     for (int cycle = 0; cycle < cycles && !answered; ++cycle) {
         m_progress.step();

@@ -118,20 +118,26 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
                                  QStringLiteral("Kopla Booster"));
     ui->PageControl1->setTabText(ui->PageControl1->indexOf(ui->TabSheetManager),
                                  QStringLiteral("Kopla Manager"));
-    m_link->ProgrammingAllowed = true;
+    changeDevice([&](qev::CurrentDevice &d) { d.programmingAllowed = true; });
     ShowPage(ui->TabSheetMain);
     m_lastPage = ui->TabSheetMain;
     HideAllPages();
     SwitchLanguage(StartupLanguage());
     m_language = ActiveLanguage();
     qev::ArpMacList(m_arpList);
-    m_link->CurrentClass = 0;
+    changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = 0; });
     m_searchDone = false;
 
     connectHandlers();
 }
 
 TQevProgrammerForm::~TQevProgrammerForm() = default;
+
+void TQevProgrammerForm::changeDevice(const std::function<void(qev::CurrentDevice &)> &change) {
+    qev::CurrentDevice device = m_link->current();
+    change(device);
+    m_link->setCurrent(device);
+}
 
 void TQevProgrammerForm::setConfirmation(Confirmation confirmation) {
     m_confirmation = std::move(confirmation);
@@ -538,7 +544,7 @@ void TQevProgrammerForm::ClearFoundFields() {
         field->clear();
     networkPage().LabelCID->clear();
     HideAllPages();
-    m_link->CurrentClass = 0;
+    changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = 0; });
 }
 
 void TQevProgrammerForm::ImageLeftDblClick() {
@@ -702,7 +708,7 @@ void TQevProgrammerForm::setPortText(const QString &text) {
 void TQevProgrammerForm::UpdateWriteButton() {
     const Ui::NetworkPage &n = networkPage();
     qev::WriteButtonInput in;
-    in.programmingAllowed = m_link->ProgrammingAllowed;
+    in.programmingAllowed = m_link->current().programmingAllowed;
     in.address = n.dxIPNeu->text();
     in.mask = n.dxNetmask->text();
     in.gateway = n.dxIPGateway->text();
@@ -755,8 +761,8 @@ void TQevProgrammerForm::btnSucheClick() {
     ShowPage(ui->TabSheetMain);
     qev::FlushArpCache();
 
-    m_link->VersionMajor = 0;
-    m_link->VersionMinor = 0;
+    changeDevice([&](qev::CurrentDevice &d) { d.versionMajor = 0; });
+    changeDevice([&](qev::CurrentDevice &d) { d.versionMinor = 0; });
     StartSearchProgress();
     // However the search ends, the buttons come back and the progress stops.
     const Finally done([this] {
@@ -782,7 +788,7 @@ void TQevProgrammerForm::btnSucheClick() {
 
     StopSearchProgress();
     n.gbNeuProgrammieren->setEnabled(true);
-    m_link->ProgrammingAllowed = qev::ProgrammingAllowedAfter(found.count, m_link->CurrentClass);
+    changeDevice([&](qev::CurrentDevice &d) { d.programmingAllowed = qev::ProgrammingAllowedAfter(found.count, m_link->current().deviceClass); });
     if (found.count == 0)
         n.dxMaskEdit8->setText(MessageText(IDS_114));
 }
@@ -803,8 +809,8 @@ void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &n
         n.dxMaskEdit8->clear();
         n.dxMaskEdit9->clear();
         n.dxPickEdit2->setEnabled(true);
-        m_link->CurrentClass = 0;
-        m_link->ProgrammingAllowed = true;
+        changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = 0; });
+        changeDevice([&](qev::CurrentDevice &d) { d.programmingAllowed = true; });
         n.gbNeuProgrammieren->setVisible(true);
         return;
     }
@@ -813,16 +819,16 @@ void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &n
         field->setEnabled(true);
     n.dxPickEdit2->setEnabled(true);
     n.dxMaskEdit2->setText(address);
-    m_link->CurrentHost = address;
+    changeDevice([&](qev::CurrentDevice &d) { d.host = address; });
     const qev::FoundPresentation shown =
-        qev::PresentFoundDevice(ui->Label29->text(), address, count, m_link->ProgrammingAllowed);
+        qev::PresentFoundDevice(ui->Label29->text(), address, count, m_link->current().programmingAllowed);
     n.dxMaskEdit5->setText(shown.classLetter);
     n.dxIPNeu->clear();
     PrefillNewIP();
 
     n.dxMaskEdit3->setText(netmask);
     n.dxMaskEdit4->setText(qev::FormatMac(mac));
-    m_link->CurrentPort = port;
+    changeDevice([&](qev::CurrentDevice &d) { d.port = port; });
     n.dxMaskEdit6->setText(QString::number(port));
     setPortText(QString::number(port));
 
@@ -857,7 +863,7 @@ void TQevProgrammerForm::applyDispatch(const qev::ClassDispatch &d) {
     auto *firmware = findChild<QLabel *>(QStringLiteral("lbFirmware"));
     switch (d.version) {
     case qev::VersionDisplay::Shown: {
-        const QString version = versionText(m_link->VersionMajor, m_link->VersionMinor);
+        const QString version = versionText(m_link->current().versionMajor, m_link->current().versionMinor);
         if (firmware)
             firmware->setText(version);
         n.dxMaskEdit9->setText(version);
@@ -898,7 +904,7 @@ void TQevProgrammerForm::applyDispatch(const qev::ClassDispatch &d) {
             setPortText(n.dxPickEdit1->itemText(step.item));
             break;
         case qev::PickStep::PortCurrent:
-            setPortText(QString::number(m_link->CurrentPort));
+            setPortText(QString::number(m_link->current().port));
             break;
         case qev::PickStep::TypeItem:
             setDeviceType(step.item);
@@ -925,7 +931,7 @@ void TQevProgrammerForm::WriteBtnClick() {
     if (!m_confirmation(MessageText(question.captionId), messageText(question.text)))
         return;
 
-    const quint8 classFilter = m_link->CurrentClass;
+    const quint8 classFilter = m_link->current().deviceClass;
     ui->WriteBtn->setEnabled(false);
     ProgressTimer->start();
     m_arpList.clear();
@@ -944,7 +950,7 @@ void TQevProgrammerForm::WriteBtnClick() {
 
     // The texts are taken now: the waits below let the user edit the fields.
     qev::NetSettingsInput in;
-    in.currentClass = m_link->CurrentClass;
+    in.currentClass = m_link->current().deviceClass;
     in.address = n.dxIPNeu->text();
     in.mask = n.dxNetmask->text();
     in.gateway = n.dxIPGateway->text();
@@ -957,7 +963,7 @@ void TQevProgrammerForm::WriteBtnClick() {
 
     try {
         m_link->BroadcastFanOut(
-            m_link->CurrentClass, n.dxMaskEdit2->text(), in.address, in.mask, datagram.port,
+            m_link->current().deviceClass, n.dxMaskEdit2->text(), in.address, in.mask, datagram.port,
             std::span<const quint8>(m_link->CommandBuffer).first(datagram.length));
     } catch (...) {
         // The error display shows why; the user may try again.
@@ -965,7 +971,7 @@ void TQevProgrammerForm::WriteBtnClick() {
         throw;
     }
     SaveLastValues();
-    m_link->CurrentHost = in.address;
+    changeDevice([&](qev::CurrentDevice &d) { d.host = in.address; });
 
     // Wait for the device to answer at its new address.
     QElapsedTimer waited;
@@ -983,12 +989,12 @@ void TQevProgrammerForm::WriteBtnClick() {
     qev::Selection found;
     try {
         found = qev::SelectFoundDevice(classFilter, picker(), m_ports, pump());
-        m_link->CurrentHost = found.device.address;
+        changeDevice([&](qev::CurrentDevice &d) { d.host = found.device.address; });
     } catch (const std::exception &) {
         // The device may be busy restarting; it is asked directly below.
     }
 
-    const QString host = m_link->CurrentHost;
+    const QString host = m_link->current().host;
     if (found.count == 1 || qev::ProbeDevice(host, VerifyTimeoutMs, m_ports, pump()) ||
         qev::Ping(host, VerifyTimeoutMs)) {
         setLed(ledGreen, false, true);
@@ -1058,14 +1064,14 @@ void TQevProgrammerForm::btnControllerOkClick() {
     ResetNetworkPage();
     const qev::ManualChoice choice = qev::ManualSelection(index);
     n.dxMaskEdit8->setText(choice.foundText);
-    m_link->CurrentClass = choice.currentClass;
+    changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = choice.currentClass; });
     for (const int item : choice.deviceTypeSteps)
         setDeviceType(item);
     n.dxMaskEdit8->setEnabled(true);
 
     ui->btnSuche->setEnabled(false);
-    m_link->VersionMajor = 0;
-    m_link->VersionMinor = 0;
+    changeDevice([&](qev::CurrentDevice &d) { d.versionMajor = 0; });
+    changeDevice([&](qev::CurrentDevice &d) { d.versionMinor = 0; });
     StartSearchProgress();
     const Finally done([this] {
         StopSearchProgress();
@@ -1077,7 +1083,7 @@ void TQevProgrammerForm::btnControllerOkClick() {
         found = qev::DirectSearch(*m_link, searchAddress);
     } else {
         try {
-            found = qev::SelectFoundDevice(m_link->CurrentClass, picker(), m_ports, pump());
+            found = qev::SelectFoundDevice(m_link->current().deviceClass, picker(), m_ports, pump());
         } catch (const std::exception &) {
             found = {};
         }
@@ -1086,8 +1092,9 @@ void TQevProgrammerForm::btnControllerOkClick() {
     if (qev::IdentifiesManualChoice(found.count, found.device.address)) {
         IdentifyDevice(found.device.address, found.device.netmask, found.device.mac,
                        found.device.port, found.count, false);
-        m_link->ProgrammingAllowed =
-            qev::ProgrammingAllowedAfter(found.count, m_link->CurrentClass);
+        changeDevice([&](qev::CurrentDevice &d) {
+            d.programmingAllowed = qev::ProgrammingAllowedAfter(found.count, d.deviceClass);
+        });
         n.gbNeuProgrammieren->setEnabled(true);
     } else {
         ClearFoundFields();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "devicelink/classdispatch.h"
+#include "devicelink/currentdevice.h"
 #include "devicelink/protocol.h"
 #include "devicelink/selection.h"
 
@@ -112,6 +113,7 @@ private:
     template <class Sender, class Signal, class Handler>
     void onSignal(Sender *sender, Signal signal, Handler handler);
 
+    void changeDevice(const std::function<void(qev::CurrentDevice &)> &change);
     void setLed(const QColor &colour, bool blink, bool value);
     void applyVerdict(QWidget *field, QLabel *label, const qev::FieldVerdict &verdict);
     void applyDispatch(const qev::ClassDispatch &dispatch);

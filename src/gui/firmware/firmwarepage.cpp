@@ -118,7 +118,7 @@ TQevProgrammerForm *FirmwarePage::mainWindow() const {
 
 quint8 FirmwarePage::currentClass() const {
     const TQevProgrammerForm *form = mainWindow();
-    return form ? form->link().CurrentClass : 0;
+    return form ? form->link().current().deviceClass : 0;
 }
 
 void FirmwarePage::showEvent(QShowEvent *event) {
@@ -241,7 +241,7 @@ void FirmwarePage::btnInstallFirmwareClick() {
     if (!form || m_installing)
         return;
     qev::DeviceLink &link = form->link();
-    const int blockCount = qev::BlockCountOfClass(link.CurrentClass);
+    const int blockCount = qev::BlockCountOfClass(link.current().deviceClass);
     m_installing = true;
     prepareInstallation(*form, blockCount);
 

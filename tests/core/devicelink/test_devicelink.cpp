@@ -40,8 +40,12 @@ protected:
     DeviceLink &link(quint16 basePort, quint16 devicePort) {
         m_link = std::make_unique<DeviceLink>(portsWithBase(basePort), DeviceCodes::placeholders(),
                                               [this] { ++m_pumped; });
-        m_link->CurrentHost = Device;
-        m_link->CurrentPort = devicePort;
+        {
+            qev::CurrentDevice current = m_link->current();
+            current.host = Device;
+            current.port = devicePort;
+            m_link->setCurrent(current);
+        }
         return *m_link;
     }
 
@@ -145,7 +149,11 @@ class LinkSendError : public LinkTest, public ::testing::WithParamInterface<Send
 
 TEST_P(LinkSendError, RaisesLinkError) {
     DeviceLink &l = link(11080, GetParam().port);
-    l.CurrentHost = QString::fromLatin1(GetParam().host);
+    {
+        qev::CurrentDevice current = l.current();
+        current.host = QString::fromLatin1(GetParam().host);
+        l.setCurrent(current);
+    }
     putIdentifyRequest();
     EXPECT_THROW(l.SendCommand(1), LinkError);
 }
@@ -161,7 +169,11 @@ INSTANTIATE_TEST_SUITE_P(Rows, LinkSendError,
 TEST_F(LinkTest, LeadingZerosOfAnAddressReadAsDecimal) {
     UdpPeer device(Device, answer("21"));
     DeviceLink &l = link(UdpPeer::closedPort(Device), device.port());
-    l.CurrentHost = QStringLiteral("127.000.000.002");
+    {
+        qev::CurrentDevice current = l.current();
+        current.host = QStringLiteral("127.000.000.002");
+        l.setCurrent(current);
+    }
     putIdentifyRequest();
     l.SendCommand(1);
     EXPECT_EQ(l.ReceiveReply(2000), 1u);
@@ -211,8 +223,12 @@ TEST_P(AccessCode, GoesToTheBasePortWithTheClassesCode) {
     codes.accessCodeShort = "WXYZ";
     codes.accessCodeLong = "ABCDEFGH";
     m_link = std::make_unique<DeviceLink>(portsWithBase(base.port()), codes, [] {});
-    m_link->CurrentHost = Device;
-    m_link->CurrentPort = device.port();
+    {
+        qev::CurrentDevice current = m_link->current();
+        current.host = Device;
+        current.port = device.port();
+        m_link->setCurrent(current);
+    }
     m_link->CommandBuffer.fill(0xEE); // leftovers of an earlier request
 
     m_link->SendAccessCode(static_cast<quint8>(GetParam().deviceClass));
@@ -257,7 +273,11 @@ TEST_F(LinkTest, WaitOfZeroStillPumpsOnce) {
 // 127.255.255.255 is the loopback network's broadcast and never leaves the machine.
 TEST_F(LinkTest, BroadcastNeedsThePermission) {
     DeviceLink &l = link(11080, UdpPeer::closedPort(Device));
-    l.CurrentHost = QStringLiteral("127.255.255.255");
+    {
+        qev::CurrentDevice current = l.current();
+        current.host = QStringLiteral("127.255.255.255");
+        l.setCurrent(current);
+    }
     putIdentifyRequest();
     EXPECT_TRUE(l.broadcastPermitted());
     EXPECT_NO_THROW(l.SendCommand(1));

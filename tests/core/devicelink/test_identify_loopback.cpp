@@ -47,8 +47,12 @@ protected:
         ports.base = base->port();
         ports.assumed = device->port();
         link = std::make_unique<DeviceLink>(ports, DeviceCodes::placeholders(), [] {});
-        link->CurrentHost = Loopback;
-        link->CurrentPort = device->port();
+        {
+            qev::CurrentDevice current = link->current();
+            current.host = Loopback;
+            current.port = device->port();
+            link->setCurrent(current);
+        }
     }
 
     std::unique_ptr<UdpPeer> device;
@@ -64,9 +68,9 @@ TEST_F(Identify, ExtendedFormAnsweredShortFormNotSent)
     EXPECT_EQ(requests(*device), (QStringList{"600F", "0D00"}));
     ASSERT_TRUE(r.dispatch);
     EXPECT_TRUE(r.dispatch->known);
-    EXPECT_EQ(link->CurrentClass, 17);
-    EXPECT_EQ(link->VersionMajor, 7);
-    EXPECT_EQ(link->VersionMinor, 4);
+    EXPECT_EQ(link->current().deviceClass, 17);
+    EXPECT_EQ(link->current().versionMajor, 7);
+    EXPECT_EQ(link->current().versionMinor, 4);
     EXPECT_TRUE(r.dispatch->pages.contains(Page::TabSheetLight));
     EXPECT_EQ(r.serial, QStringLiteral("06:05:04:03:02:01"));
     EXPECT_FALSE(r.noAnswer);
@@ -85,9 +89,9 @@ TEST_F(Identify, ExtendedUnknownShortDecides)
     EXPECT_EQ(r.dispatch->s88ModuleLimit, 66);
     EXPECT_FALSE(r.dispatch->deviceTypeEnabled);
     EXPECT_FALSE(r.dispatch->pages.contains(Page::TabSheetLight)); // 7.3
-    EXPECT_EQ(link->CurrentClass, 17);
-    EXPECT_EQ(link->VersionMajor, 7);
-    EXPECT_EQ(link->VersionMinor, 3);
+    EXPECT_EQ(link->current().deviceClass, 17);
+    EXPECT_EQ(link->current().versionMajor, 7);
+    EXPECT_EQ(link->current().versionMinor, 3);
     EXPECT_FALSE(r.serial); // the device did not answer the serial request
 }
 
@@ -98,35 +102,43 @@ TEST_F(Identify, ExtendedSilentShortDecides)
     // Class 3 has no serial number to ask for.
     EXPECT_EQ(requests(*device), (QStringList{"600F", "0F"}));
     ASSERT_TRUE(r.dispatch);
-    EXPECT_EQ(link->CurrentClass, 3);
-    EXPECT_EQ(link->VersionMajor, 2);
-    EXPECT_EQ(link->VersionMinor, 5);
+    EXPECT_EQ(link->current().deviceClass, 3);
+    EXPECT_EQ(link->current().versionMajor, 2);
+    EXPECT_EQ(link->current().versionMinor, 5);
     EXPECT_FALSE(r.noAnswer);
 }
 
 TEST_F(Identify, UnknownClassThenShortReplyLeavesTheUnknownVerdict)
 {
     start({{"600F", hexBytes("21 60 0F C8 01 02")}, {"0F", hexBytes("21 0F")}});
-    link->CurrentClass = 3;
+    {
+        qev::CurrentDevice current = link->current();
+        current.deviceClass = 3;
+        link->setCurrent(current);
+    }
     const IdentificationResult r = IdentifyExchange(*link, true);
     ASSERT_TRUE(r.dispatch);
     EXPECT_FALSE(r.dispatch->known);
     EXPECT_EQ(r.dispatch->version, VersionDisplay::Cleared);
-    EXPECT_EQ(link->CurrentClass, 0);
+    EXPECT_EQ(link->current().deviceClass, 0);
     EXPECT_FALSE(r.noAnswer);
 }
 
 TEST_F(Identify, FourByteRepliesAreNoIdentificationButAnAnswer)
 {
     start({{"600F", hexBytes("21 60 0F 03")}, {"0F", hexBytes("21 0F 03 01")}});
-    link->CurrentClass = 5;
-    link->VersionMajor = 9;
+    {
+        qev::CurrentDevice current = link->current();
+        current.deviceClass = 5;
+        current.versionMajor = 9;
+        link->setCurrent(current);
+    }
     const IdentificationResult r = IdentifyExchange(*link, true);
     EXPECT_EQ(requests(*device), (QStringList{"600F", "0F"}));
     EXPECT_FALSE(r.dispatch);
-    EXPECT_EQ(link->CurrentClass, 5); // nothing dispatched
-    EXPECT_EQ(link->VersionMajor, 1);  // still read from the short reply
-    EXPECT_EQ(link->VersionMinor, 0);
+    EXPECT_EQ(link->current().deviceClass, 5); // nothing dispatched
+    EXPECT_EQ(link->current().versionMajor, 1);  // still read from the short reply
+    EXPECT_EQ(link->current().versionMinor, 0);
     EXPECT_FALSE(r.noAnswer);
 }
 
@@ -155,14 +167,18 @@ TEST_P(Silence, NoAnswerOnlyInThePcsNetwork)
     if (!GetParam().shortReply.isEmpty())
         answers.insert("0F", GetParam().shortReply);
     start(answers);
-    link->VersionMajor = 9;
-    link->VersionMinor = 9;
+    {
+        qev::CurrentDevice current = link->current();
+        current.versionMajor = 9;
+        current.versionMinor = 9;
+        link->setCurrent(current);
+    }
     const IdentificationResult r = IdentifyExchange(*link, GetParam().inPcNetwork);
     EXPECT_EQ(requests(*device), (QStringList{"600F", "0F"}));
     EXPECT_FALSE(r.dispatch);
     EXPECT_EQ(r.noAnswer, GetParam().noAnswer);
-    EXPECT_EQ(link->VersionMajor, 0);
-    EXPECT_EQ(link->VersionMinor, 0);
+    EXPECT_EQ(link->current().versionMajor, 0);
+    EXPECT_EQ(link->current().versionMinor, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -174,20 +190,28 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Identify, PortZeroUsesTheAssumedPort)
 {
     start({{"600F", hexBytes("21 60 0F 19 01 00")}});
-    link->CurrentPort = 0;
+    {
+        qev::CurrentDevice current = link->current();
+        current.port = 0;
+        link->setCurrent(current);
+    }
     IdentifyExchange(*link, true);
-    EXPECT_EQ(link->CurrentPort, device->port());
+    EXPECT_EQ(link->current().port, device->port());
     EXPECT_EQ(requests(*device), QStringList{"600F"});
-    EXPECT_EQ(link->CurrentClass, 25);
+    EXPECT_EQ(link->current().deviceClass, 25);
 }
 
 TEST_F(Identify, ClosedPortFallsBackToTheBasePort)
 {
     start({}, {{"600F", hexBytes("21 60 0F 11 06 02")}});
-    link->CurrentPort = UdpPeer::closedPort(Loopback);
+    {
+        qev::CurrentDevice current = link->current();
+        current.port = UdpPeer::closedPort(Loopback);
+        link->setCurrent(current);
+    }
     const IdentificationResult r = IdentifyExchange(*link, true);
     EXPECT_EQ(requests(*base), QStringList{"600F"});
-    EXPECT_EQ(link->CurrentClass, 17);
+    EXPECT_EQ(link->current().deviceClass, 17);
     // The serial request goes to the closed port; its refusal is caught.
     EXPECT_FALSE(r.serial);
     EXPECT_FALSE(r.noAnswer);
@@ -232,7 +256,7 @@ TEST_F(Identify, PcProgramsHideTheProgrammingGroup)
 {
     start({{"600F", hexBytes("21 60 0F FA 02 03")}});
     const IdentificationResult r = IdentifyExchange(*link, true);
-    EXPECT_EQ(link->CurrentClass, 28);
+    EXPECT_EQ(link->current().deviceClass, 28);
     EXPECT_FALSE(r.programmingGroupVisible);
     ASSERT_TRUE(r.dispatch);
     EXPECT_EQ(r.dispatch->version, VersionDisplay::Shown);
@@ -243,28 +267,36 @@ TEST_F(Identify, PcProgramsHideTheProgrammingGroup)
 TEST_F(Identify, DirectSearchTakesAnyReplyOfDiscoveryLength)
 {
     start({}, {{"F5", hexBytes("00 00 7F 00 00 01 FF 00 00 00 02 81 7E 00 00 01 2B 4A")}});
-    link->CurrentHost = QStringLiteral("127.0.0.9");
-    link->ProgrammingAllowed = false;
+    {
+        qev::CurrentDevice current = link->current();
+        current.host = QStringLiteral("127.0.0.9");
+        current.programmingAllowed = false;
+        link->setCurrent(current);
+    }
     const Selection s = DirectSearch(*link, Loopback);
     EXPECT_EQ(requests(*base), QStringList{"F5"});
     EXPECT_EQ(s.count, 1);
     EXPECT_EQ(s.device.address, Loopback);
     EXPECT_EQ(s.device.netmask, QStringLiteral("255.0.0.0"));
     EXPECT_EQ(s.device.port, 11082);
-    EXPECT_EQ(link->CurrentClass, 17);
-    EXPECT_TRUE(link->ProgrammingAllowed);
+    EXPECT_EQ(link->current().deviceClass, 17);
+    EXPECT_TRUE(link->current().programmingAllowed);
     EXPECT_FALSE(link->broadcastPermitted());
-    EXPECT_EQ(link->CurrentHost, QStringLiteral("127.0.0.9"));
+    EXPECT_EQ(link->current().host, QStringLiteral("127.0.0.9"));
 }
 
 TEST_F(Identify, DirectSearchWithoutReplyFindsNothing)
 {
     start({}, {{"F5", hexBytes("21 F5 7F 00 00 01")}}); // too short
-    link->CurrentClass = 3;
+    {
+        qev::CurrentDevice current = link->current();
+        current.deviceClass = 3;
+        link->setCurrent(current);
+    }
     const Selection s = DirectSearch(*link, Loopback);
     EXPECT_EQ(s.count, 0);
     EXPECT_EQ(s.device, DeviceRecord{});
-    EXPECT_EQ(link->CurrentClass, 3);
+    EXPECT_EQ(link->current().deviceClass, 3);
     EXPECT_FALSE(link->broadcastPermitted());
 }
 

@@ -88,9 +88,13 @@ protected:
             QCoreApplication::processEvents();
         };
         DeviceLink link(ports, DeviceCodes::placeholders(), pump);
-        link.CurrentHost = Device;
-        link.CurrentPort = own;
-        link.CurrentClass = quint8(deviceClass);
+        {
+            qev::CurrentDevice current = link.current();
+            current.host = Device;
+            current.port = own;
+            current.deviceClass = quint8(deviceClass);
+            link.setCurrent(current);
+        }
         FirmwareInstaller installer(link, DeviceCodes::placeholders().activationCode, fastTiming());
         observed = {};
         InstallObserver observer;

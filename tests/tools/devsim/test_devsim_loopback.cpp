@@ -213,16 +213,24 @@ TEST_F(DevsimLoopback, LinkFallsBackFromAClosedPortOnly) {
     ports.assumed = own2;
     qev::DeviceLink link(ports, qev::DeviceCodes::placeholders(), [] {});
 
-    link.CurrentHost = QStringLiteral("127.0.0.2");
-    link.CurrentPort = own2;
+    {
+        qev::CurrentDevice current = link.current();
+        current.host = QStringLiteral("127.0.0.2");
+        current.port = own2;
+        link.setCurrent(current);
+    }
     const qev::IdentificationResult found = qev::IdentifyExchange(link, true);
     EXPECT_FALSE(found.noAnswer);
-    EXPECT_EQ(link.CurrentClass, 17);
-    EXPECT_EQ(link.VersionMajor, 7);
-    EXPECT_EQ(link.VersionMinor, 4);
+    EXPECT_EQ(link.current().deviceClass, 17);
+    EXPECT_EQ(link.current().versionMajor, 7);
+    EXPECT_EQ(link.current().versionMinor, 4);
 
-    link.CurrentHost = QStringLiteral("127.0.0.3");
-    link.CurrentPort = own3;
+    {
+        qev::CurrentDevice current = link.current();
+        current.host = QStringLiteral("127.0.0.3");
+        current.port = own3;
+        link.setCurrent(current);
+    }
     link.ClearCommandBuffer();
     link.CommandBuffer[0] = 0x0F;
     EXPECT_EQ(link.ExchangeWithFallback(1, 500), 0u);

@@ -1,0 +1,71 @@
+#pragma once
+
+// The shape every page of the main window shares: it is attached to its host, reads the
+// device when the user turns to it, writes when its button is pressed, re-texts itself on
+// a language switch, and learns what the class dispatch decided when a device is
+// identified.
+
+#include "devicelink/classdispatch.h"
+#include "devicelink/currentdevice.h"
+#include "pages/pagehost.h"
+
+#include <QEvent>
+#include <QWidget>
+#include <functional>
+
+class DevicePage : public QWidget {
+    Q_OBJECT
+public:
+    explicit DevicePage(QWidget *parent = nullptr);
+
+    void attach(PageHost &host);
+    bool attached() const { return m_host != nullptr; }
+
+    // A device was identified (or chosen by hand): what the class dispatch sets on this
+    // page (captions, limits, labels).
+    virtual void deviceIdentified(const qev::CurrentDevice &device,
+                                  const qev::ClassDispatch &dispatch);
+
+    // The link became busy (false) or idle again (true). The controls that would start
+    // other traffic follow; by default the whole page.
+    virtual void setTrafficEnabled(bool enabled);
+
+protected:
+    PageHost &host() const;
+
+    // The user turned to the page: read what the device holds. Runs once the page has
+    // settled as the shown page, never while another exchange is running.
+    virtual void read() {}
+    // After the form re-texted itself: texts the page set at run time, in the new
+    // language.
+    virtual void retranslate() {}
+    // The Designer form's own re-texting.
+    virtual void retranslateForm() = 0;
+
+    // Runs a handler under the window's general error display.
+    void guarded(const std::function<void()> &handler);
+
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void readIfStillShown();
+
+    PageHost *m_host = nullptr;
+    bool m_readPending = false;
+};
+
+// A page built from its Designer form.
+template <class Form>
+class FormDevicePage : public DevicePage {
+public:
+    explicit FormDevicePage(QWidget *parent = nullptr)
+        : DevicePage(parent) {
+        ui.setupUi(this);
+    }
+
+    Form ui;
+
+protected:
+    void retranslateForm() override { ui.retranslateUi(this); }
+};

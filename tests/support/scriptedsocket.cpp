@@ -1,0 +1,135 @@
+#include "scriptedsocket.h"
+
+#include "devicelink/eventpump.h"
+#include "devicelink/linkerror.h"
+
+#include <chrono>
+#include <thread>
+
+namespace qevtest {
+
+QByteArray hex(const char *text) {
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+class SocketScript::Socket final : public qev::UdpSocket {
+public:
+    explicit Socket(SocketScript &script, bool broadcast)
+        : m_script(script)
+        , m_broadcast(broadcast) {}
+
+    void setBroadcast(bool permitted) override { m_broadcast = permitted; }
+    bool broadcast() const override { return m_broadcast; }
+
+private:
+    void sendDatagram(const qev::IPv4Bytes &address, quint16 port,
+                      std::span<const quint8> data) override {
+        const QString host = QStringLiteral("%1.%2.%3.%4")
+                                 .arg(address[0])
+                                 .arg(address[1])
+                                 .arg(address[2])
+                                 .arg(address[3]);
+        m_script.onSend(host, port,
+                        QByteArray(reinterpret_cast<const char *>(data.data()),
+                                   qsizetype(data.size())));
+    }
+
+    void receiveStarted(int timeoutMs) override { m_script.m_timeouts.append(timeoutMs); }
+
+    std::size_t receiveDatagram(std::span<quint8> buffer, int sliceMs) override {
+        return m_script.onReceive(buffer, sliceMs);
+    }
+
+    SocketScript &m_script;
+    bool m_broadcast;
+};
+
+SocketScript &SocketScript::expect(const char *requestHex, quint16 port, const QString &host) {
+    return expect(hex(requestHex), port, host);
+}
+
+SocketScript &SocketScript::expect(const QByteArray &request, quint16 port, const QString &host) {
+    Step step;
+    step.request = request;
+    step.port = port;
+    step.host = host;
+    m_steps.push_back(step);
+    return *this;
+}
+
+SocketScript &SocketScript::reply(const char *replyHex) {
+    return reply(hex(replyHex));
+}
+
+SocketScript &SocketScript::reply(const QByteArray &bytes) {
+    m_steps.back().outcome = Outcome::Reply;
+    m_steps.back().reply = bytes;
+    return *this;
+}
+
+SocketScript &SocketScript::silence() {
+    m_steps.back().outcome = Outcome::Silence;
+    return *this;
+}
+
+SocketScript &SocketScript::refused() {
+    m_steps.back().outcome = Outcome::Refused;
+    return *this;
+}
+
+std::function<std::unique_ptr<qev::UdpSocket>(bool)> SocketScript::factory() {
+    return [this](bool broadcast) -> std::unique_ptr<qev::UdpSocket> {
+        ++m_opened;
+        return std::make_unique<Socket>(*this, broadcast);
+    };
+}
+
+void SocketScript::onSend(const QString &host, quint16 port, const QByteArray &payload) {
+    m_sent.append({host, port, payload});
+    const QString what = QStringLiteral("%1:%2 %3")
+                             .arg(host)
+                             .arg(port)
+                             .arg(QString::fromLatin1(payload.toHex(' ').toUpper()));
+    if (m_steps.empty()) {
+        m_mismatches << QStringLiteral("unexpected send %1").arg(what);
+        return;
+    }
+    const Step step = m_steps.front();
+    m_steps.pop_front();
+    if (step.request != payload || (step.port != 0 && step.port != port) ||
+        (!step.host.isEmpty() && step.host != host)) {
+        m_mismatches << QStringLiteral("sent %1, expected %2:%3 %4")
+                            .arg(what, step.host.isEmpty() ? QStringLiteral("*") : step.host)
+                            .arg(step.port)
+                            .arg(QString::fromLatin1(step.request.toHex(' ').toUpper()));
+    }
+    m_answers.push_back(step);
+}
+
+std::size_t SocketScript::onReceive(std::span<quint8> buffer, int sliceMs) {
+    if (m_answers.empty() || m_answers.front().outcome == Outcome::Silence) {
+        if (!m_answers.empty())
+            m_answers.pop_front();
+        // While a window pump is installed the wait comes in short slices; take them, so
+        // that a silent device costs its time-out as it would on a network.
+        if (qev::WindowPumpInstalled() && sliceMs > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(sliceMs));
+        return 0;
+    }
+    const Step step = m_answers.front();
+    m_answers.pop_front();
+    if (step.outcome == Outcome::Refused)
+        throw qev::LinkError("scripted: port unreachable");
+    const std::size_t count = std::min<std::size_t>(buffer.size(), std::size_t(step.reply.size()));
+    std::copy_n(reinterpret_cast<const quint8 *>(step.reply.constData()), count, buffer.begin());
+    return count;
+}
+
+QString SocketScript::report() const {
+    QStringList lines = m_mismatches;
+    for (const Step &step : m_steps)
+        lines << QStringLiteral("never sent: %1").arg(QString::fromLatin1(step.request.toHex(' ').toUpper()));
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace qevtest
