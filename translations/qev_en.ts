@@ -2,6 +2,407 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="de_DE">
 <context>
+    <name>BoosterListModel</name>
+    <message>
+        <location filename="../src/gui/pages/boosterbus.cpp" line="+24"/>
+        <source>Unbekannt</source>
+        <translation type="unfinished">Unknown</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Booster 5A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Schaltbooster</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+66"/>
+        <source>Adr.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Typ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Seriennummer</source>
+        <translation type="unfinished">Serial Number</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Ver</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BoosterNetPage</name>
+    <message>
+        <location filename="../src/gui/pages/boosternetpage.ui" line="+11"/>
+        <source>Gerätename</source>
+        <translation type="unfinished">Device name</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Name oder Standort des Gerätes</source>
+        <translation>Name or location of the device</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Steuerung</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Schaltet nach dem Einschalten des Gerätes alle Booster ein. Sonst übernimmt das Spurnova beim Programmstart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Mit dem Einschalten alle Booster Start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Start/Stop der Zentrale schaltet die Booster</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Watchdog Befehl bis</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Sek.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Kurzschluss</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Veralteter Classic-Modus: ein Kurzschluss schaltet auch die Zentrale ab</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Bei Kurzschluss auch Zentrale abschalten</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Schaltbefehle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Booster nur für Schaltbefehle nutzen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Booster Adresse(n)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Ein oder mehrere Booster nur für Schaltbefehle verwenden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Im Gerät speichern</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BoosterPage</name>
+    <message>
+        <location filename="../src/gui/pages/boosterpage.ui" line="+9"/>
+        <source>Kurzschluss</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Maximaler Strom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <location line="+36"/>
+        <source>Amp.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-29"/>
+        <source>Info ab Stromverbrauch</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>Kurzsschlußerkennung</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Träge</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Mittelträge</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Normal</source>
+        <translation type="unfinished">Standard</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Flink</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Superflink</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Niemals automatisch einschalten. Das macht der PC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Einschalten durch PC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Pause bis Einschalten</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <location line="+36"/>
+        <source>Sek.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-29"/>
+        <source>Ausschaltverzögerung</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>In alle Booster schreiben</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Neue Adresse programmieren</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Adresse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Eine neue Boosteradresse eingeben, die in einen Booster geschrieben werden soll</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Diese Adresse in Booster schreiben</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>In Booster schreiben</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ClassicPage</name>
+    <message>
+        <location filename="../src/gui/pages/classicpage.ui" line="+9"/>
+        <source>Ein- und Ausschaltmodus</source>
+        <translation>Power on and off mode</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Start und Stop werden durch Software gesteuert</source>
+        <translation>Start and stop are controlled by software</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Lunarra</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Lunarra</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Nach dem Einschalten startet das Gerät selbsttätig</source>
+        <translation>The device starts by itself after power-up</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Autarker Mode</source>
+        <translation>Stand-alone mode</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Nach dem Einschalten läuft ein längerer Test- und Demomode</source>
+        <translation>After power-up a longer test and demo mode runs</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Start mit Demo</source>
+        <translation>Start with demo</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Gerät geht beim Beenden von Lunarra in den Stopmode</source>
+        <translation>The device goes into stop mode when Lunarra quits</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Lunarra 5 beendet mit &apos;Inaktiv&apos;</source>
+        <translation>Quitting Lunarra 5 sets inactive</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Anzahl Ausgänge</source>
+        <translation>Number of outputs</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>S-Bus Ausgänge</source>
+        <translation>S-Bus outputs</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Gesamtzahl der vorhandenen Ausgänge</source>
+        <translation>Total number of outputs present</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>DMX Kanäle</source>
+        <translation>DMX channels</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Gesamtzahl der vorhandenen Kanäle</source>
+        <translation>Total number of channels present</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>S-Bus Timing</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>S-Bus Timing</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Timing</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Timing</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Schnell</source>
+        <translation>Fast</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+69"/>
+        <source>Normal</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <location line="-64"/>
+        <source>Langsam</source>
+        <translation>Slow</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Clock</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Clock</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Taktfrequenz (nur Lesen)</source>
+        <translation>Clock frequency (read only)</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Delay</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Delay</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Gering</source>
+        <translation>Little</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Viel</source>
+        <translation>More</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Latch</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Latch</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Übernahmelänge (nur Lesen)</source>
+        <translation>Latch length (read only)</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>Speichern</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Änderungen speichern</source>
+        <translation>Save changes</translation>
+    </message>
+</context>
+<context>
+    <name>ContainerPage</name>
+    <message>
+        <location filename="../src/gui/pages/containerpage.ui" line="+26"/>
+        <location line="+60"/>
+        <source>Beispielwert zum Ersetzen: eine Adresse aus dem Dokumentationsbereich (RFC 5737) und ein Muster-Zugang (Basic und Base64 von „user:example-password“).</source>
+        <translation>Sample value to replace: an address of the documentation range (RFC 5737) and a sample credential (Basic and Base64 of “user:example-password”).</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Programmieren</source>
+        <translation>Program</translation>
+    </message>
+</context>
+<context>
     <name>Dialogs</name>
     <message>
         <location filename="../src/gui/app/language.cpp" line="+80"/>
@@ -16,7 +417,8 @@
     <message>
         <location line="+4"/>
         <source>Information</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Information</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -34,7 +436,15 @@
     <message>
         <location line="+13"/>
         <source>Unbekannter Fehler</source>
-        <translation type="unfinished"></translation>
+        <translation>Unknown error</translation>
+    </message>
+</context>
+<context>
+    <name>ExtenderPage</name>
+    <message>
+        <location filename="../src/gui/pages/extenderpage.ui" line="+9"/>
+        <source>Diese Version kennt keine Parameter</source>
+        <translation>This version has no parameters</translation>
     </message>
 </context>
 <context>
@@ -42,28 +452,31 @@
     <message>
         <location filename="../src/gui/firmware/firmwarepage.ui" line="+13"/>
         <source>Standard</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Standard</translation>
     </message>
     <message>
         <location line="+6"/>
         <location line="+28"/>
         <source>Installierte Firmware</source>
-        <translation type="unfinished"></translation>
+        <translation>Installed firmware</translation>
     </message>
     <message>
         <location line="-6"/>
         <source>Booster</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Booster</translation>
     </message>
     <message>
         <location line="+20"/>
         <source>Booster auswählen</source>
-        <translation type="unfinished"></translation>
+        <translation>Select booster</translation>
     </message>
     <message>
         <location line="+21"/>
         <source>S88-RM</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>S88-RM</translation>
     </message>
     <message>
         <location line="+11"/>
@@ -77,7 +490,7 @@
     </message>
     <message>
         <location line="+13"/>
-        <location filename="../src/gui/firmware/firmwarepage.cpp" line="+79"/>
+        <location filename="../src/gui/firmware/firmwarepage.cpp" line="+67"/>
         <source>Datei wählen</source>
         <translation>Select File</translation>
     </message>
@@ -94,7 +507,7 @@
     <message>
         <location line="+13"/>
         <source>Auswahl einer neuen Firmwareversion für das Gerät</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose a new firmware version for the device</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -128,7 +541,17 @@
         <translation>Abort: Communication error</translation>
     </message>
     <message>
+        <location line="+10"/>
+        <source>Abbruch: Das Gerät hat sich nach dem Neustart nicht zurückgemeldet</source>
+        <translation>Abort: The device did not report back after the restart</translation>
+    </message>
+    <message>
         <location line="+13"/>
+        <source>Abbruch: Das Gerät hat den Zugangscode abgelehnt. Die Codes stehen im Abschnitt [Codes] der Einstellungsdatei.</source>
+        <translation>Abort: The device refused the access code. The codes are in the section [Codes] of the settings file.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>Firmware installieren</source>
         <translation>Install Firmware</translation>
     </message>
@@ -143,19 +566,160 @@
         <translation>State:</translation>
     </message>
     <message>
-        <location filename="../src/gui/firmware/firmwarepage.cpp" line="-59"/>
+        <location filename="../src/gui/firmware/firmwarepage.cpp" line="-54"/>
         <source>Firmware auswählen</source>
         <translation>Select Firmware</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+42"/>
         <source>Firmware</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Firmware</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Fortschritt</source>
-        <translation type="unfinished"></translation>
+        <translation>Progress</translation>
+    </message>
+</context>
+<context>
+    <name>LightPage</name>
+    <message>
+        <location filename="../src/gui/pages/lightpage.ui" line="+9"/>
+        <source>Innen- und Frontlicht</source>
+        <translation>Inner and front light</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Innen LED</source>
+        <translation>Inner LED</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Helligkeit des Innenlichts</source>
+        <translation>Brightness of the inner light</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Hell</source>
+        <translation>Bright</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Normale Standard Helligkeit</source>
+        <translation>Normal default brightness</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Front LED</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Front LED</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Helligkeit der Anzeige LED</source>
+        <translation>Brightness of the indicator LED</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Dunkel</source>
+        <translation>Dark</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Dunklere Standard Helligkeit</source>
+        <translation>Darker default brightness</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+39"/>
+        <source>Speichern</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="-36"/>
+        <source>Geänderte Helligkeit speichern</source>
+        <translation>Save the changed brightness</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Name</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Gerätename</source>
+        <translation>Device name</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Name oder Standort des Gerätes</source>
+        <translation>Name or location of the device</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Geänderten Namen speichern</source>
+        <translation>Save the changed name</translation>
+    </message>
+</context>
+<context>
+    <name>ManagerPage</name>
+    <message>
+        <location filename="../src/gui/pages/managerpage.ui" line="+9"/>
+        <location line="+104"/>
+        <source>Programmieren</source>
+        <translation>Program</translation>
+    </message>
+    <message>
+        <location line="-98"/>
+        <source>Auch die Zentrale bei Kurzschluss abschalten</source>
+        <translation>Also switch off the command station on a short circuit</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&apos;Classic Mode&apos; an Zentrale</source>
+        <translation>Classic mode at the command station</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Auch die steuernde Zentrale soll die Booster ein- oder ausschalten (nicht bei CDE)</source>
+        <translation>The controlling command station also switches the boosters on and off (not with CDE)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Start/Stop von Zentrale schaltet Booster</source>
+        <translation>Start/stop of the command station switches the boosters</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Soll ein Booster auschließlich für Schaltbefehle genutzt werden</source>
+        <translation>Use one booster for switching commands only</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ein Booster nur für Schaltbefehle nutzen</source>
+        <translation>Use one booster only for switching commands</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Booster Adresse</source>
+        <translation>Booster address</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Adresse des Boosters</source>
+        <translation>Address of the booster</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Boosterausgang</source>
+        <translation>Booster output</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Angezeigte Werte in Booster programmieren</source>
+        <translation>Program the values shown into the booster</translation>
     </message>
 </context>
 <context>
@@ -191,12 +755,17 @@
         <translation>No answer from device</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Keine Verbindung! (Windows Netzwerkkarte oder -treiber nicht konfiguriert)</source>
         <translation>No network connection! (Windows interface or driver not configured)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
+        <source>Keine Verbindung! (Netzwerkschnittstelle oder -treiber nicht konfiguriert)</source>
+        <translation>No network connection! (Network interface or driver not configured)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Lesen OK</source>
         <translation>Read OK</translation>
     </message>
@@ -362,17 +931,18 @@
     <message>
         <location line="+16"/>
         <source>Dieses Gerät wurde gefunden oder manuell gewählt</source>
-        <translation type="unfinished"></translation>
+        <translation>This device was found or selected manually</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>Version</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Version</translation>
     </message>
     <message>
         <location line="+16"/>
         <source>Installierte Version</source>
-        <translation type="unfinished"></translation>
+        <translation>Installed version</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -382,29 +952,30 @@
     <message>
         <location line="+20"/>
         <source>IP-Adresse</source>
-        <translation type="unfinished"></translation>
+        <translation>IP-Address</translation>
     </message>
     <message>
         <location line="+16"/>
         <source>Adresse des gefundenen Controllers</source>
-        <translation type="unfinished"></translation>
+        <translation>Address of the controller found</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>Klasse</source>
-        <translation type="unfinished"></translation>
+        <translation>Class</translation>
     </message>
     <message>
         <location line="+20"/>
         <location line="+109"/>
         <source>Netzmaske</source>
-        <translation type="unfinished"></translation>
+        <translation>Netmask</translation>
     </message>
     <message>
         <location line="-89"/>
         <location line="+176"/>
         <source>UDP Port</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>UDP Port</translation>
     </message>
     <message>
         <location line="-156"/>
@@ -424,12 +995,12 @@
     <message>
         <location line="+10"/>
         <source>Neue zu programmierende IP-Adresse</source>
-        <translation type="unfinished"></translation>
+        <translation>New IP address to be programmed</translation>
     </message>
     <message>
         <location line="+27"/>
         <source>Die zum Netzwerk gehörende Netzwerkmaske</source>
-        <translation type="unfinished"></translation>
+        <translation>The netmask belonging to the network</translation>
     </message>
     <message>
         <location line="+17"/>
@@ -444,47 +1015,54 @@
     <message>
         <location line="+5"/>
         <source>Glimnet</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Glimnet</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Ferrano System</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Ferrano System</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Lucento System</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Lucento System</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Spurnova</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Spurnova</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Portaxis</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Portaxis</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Kopla Manager/Master</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Kopla Manager/Master</translation>
     </message>
     <message>
         <location line="+16"/>
         <source>Neuer individueller Kommunikationsport</source>
-        <translation type="unfinished"></translation>
+        <translation>New individual communication port</translation>
     </message>
     <message>
         <location line="+47"/>
         <source>Gateway</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Gateway</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Optional IP-Adresse des Gateway / Router</source>
-        <translation type="unfinished"></translation>
+        <translation>Optional IP address of the gateway / router</translation>
     </message>
     <message>
         <location line="+17"/>
@@ -494,7 +1072,7 @@
     <message>
         <location line="+10"/>
         <source>Optional IP-Adresse des MQTT Broker für einige Ferrano und Lucento Geräte</source>
-        <translation type="unfinished"></translation>
+        <translation>Optional IP address of the MQTT broker for some Ferrano and Lucento devices</translation>
     </message>
     <message>
         <location line="+17"/>
@@ -508,6 +1086,258 @@
     </message>
 </context>
 <context>
+    <name>RgbPage</name>
+    <message>
+        <location filename="../src/gui/pages/rgbpage.ui" line="+9"/>
+        <source>Ein- und Ausschaltmodus</source>
+        <translation>Power on and off mode</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Start und Stop werden durch Software gesteuert</source>
+        <translation>Start and stop are controlled by software</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Lunarra</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Lunarra</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Nach dem Einschalten startet das Gerät selbsttätig</source>
+        <translation>The device starts by itself after power-up</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Autarker Mode</source>
+        <translation>Stand-alone mode</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Nach dem Einschalten läuft ein längerer Test- und Demomode</source>
+        <translation>After power-up a longer test and demo mode runs</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Start mit Demo</source>
+        <translation>Start with demo</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Gerät geht beim Beenden von Lunarra in den Stopmode</source>
+        <translation>The device goes into stop mode when Lunarra quits</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Lunarra 5 beendet mit &apos;Inaktiv&apos;</source>
+        <translation>Quitting Lunarra 5 sets inactive</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Anzahl Ausgänge</source>
+        <translation>Number of outputs</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>D-Bus 1</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>D-Bus 1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+36"/>
+        <location line="+29"/>
+        <location line="+29"/>
+        <source>Gesamtzahl der vorhandenen LED</source>
+        <translation>Total number of LEDs present</translation>
+    </message>
+    <message>
+        <location line="-68"/>
+        <source>D-Bus 2</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>D-Bus 2</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>D-Bus 3</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>D-Bus 3</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>D-Bus 4</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>D-Bus 4</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>Speichern</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Änderungen speichern</source>
+        <translation>Save changes</translation>
+    </message>
+</context>
+<context>
+    <name>S88MasterPage</name>
+    <message>
+        <location filename="../src/gui/pages/s88masterpage.ui" line="+9"/>
+        <source>Anzahl Module</source>
+        <translation>Module count</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Anzahl der S88 Module am ersten Bus</source>
+        <translation>Number of S88 modules on the first bus</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Anzahl der S88 Module am zweiten Bus</source>
+        <translation>Number of S88 modules on the second bus</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Anzahl der S88 Module am dritten Bus</source>
+        <translation>Number of S88 modules on the third bus</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Flackern verhindern</source>
+        <translation>Avoid flicker</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Einschalten</source>
+        <translation>Delay on</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Wirkung der Einschaltverzögerung</source>
+        <translation>Effect of the switch-on delay</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+40"/>
+        <source>&lt;Aus&gt;</source>
+        <translation>&lt;Off&gt;</translation>
+    </message>
+    <message>
+        <location line="-35"/>
+        <location line="+40"/>
+        <source>Kurz</source>
+        <translation>Short</translation>
+    </message>
+    <message>
+        <location line="-35"/>
+        <location line="+40"/>
+        <location line="+41"/>
+        <source>Normal</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <location line="-76"/>
+        <location line="+40"/>
+        <source>Lang</source>
+        <translation>Long</translation>
+    </message>
+    <message>
+        <location line="-32"/>
+        <source>Ausschalten</source>
+        <translation>Delay off</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Wirkung der Ausschaltverzögerung</source>
+        <translation>Effect of the switch-off delay</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Profi</source>
+        <translation>Professional</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Bustakt</source>
+        <translation>Bus clock</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Langsam</source>
+        <translation>Slow</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Schnell</source>
+        <translation>Fast</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+3"/>
+        <source>Individuelle Einstellungen für den Bustakt</source>
+        <translation>Individual settings of the bus clock</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>...</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Takt ein</source>
+        <translation>Clock on</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <location line="+33"/>
+        <source>uSek.</source>
+        <translation>µs</translation>
+    </message>
+    <message>
+        <location line="-26"/>
+        <source>Takt aus</source>
+        <translation>Clock off</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Pause zwischen Zyklen</source>
+        <translation>Pause between cycles</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>mSek.</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Lesezyklen (p. Sek.)</source>
+        <translation>Read cycles per second</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Rücksetzen auf Werkseinstellungen</source>
+        <translation>Reset to factory settings</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Standardwerte</source>
+        <translation>Defaults</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Diese Werte dauerhaft in das Gerät schreiben</source>
+        <translation>Write these values into the device permanently</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Programmieren</source>
+        <translation>Program</translation>
+    </message>
+</context>
+<context>
     <name>SelectControllerPage</name>
     <message>
         <location filename="../src/gui/devicelink/selectcontrollerpage.ui" line="+9"/>
@@ -517,47 +1347,56 @@
     <message>
         <location line="+6"/>
         <source>Ferrano Zentrale</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Ferrano Zentrale</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Ferrano Booster Gateway</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Ferrano Booster Gateway</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Ferrano Booster</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Ferrano Booster</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Ferrano S88-Controller</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Ferrano S88-Controller</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Ferrano Portaxis</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Ferrano Portaxis</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Lucento RGB Master</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Lucento RGB Master</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Lucento Classic Master</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Lucento Classic Master</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Lucento Sound Master</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Lucento Sound Master</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Lucento Decoder</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Lucento Decoder</translation>
     </message>
     <message>
         <location line="+13"/>
@@ -572,7 +1411,7 @@
     <message>
         <location line="+6"/>
         <source>IP-Adresse</source>
-        <translation type="unfinished"></translation>
+        <translation>IP-Address</translation>
     </message>
     <message>
         <location line="+13"/>
@@ -582,7 +1421,7 @@
     <message>
         <location line="+48"/>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -598,6 +1437,97 @@
         <location line="+3"/>
         <source>Eingabedialog verlassen</source>
         <translation>Leave this dialog</translation>
+    </message>
+</context>
+<context>
+    <name>SerialPage</name>
+    <message>
+        <location filename="../src/gui/pages/serialpage.ui" line="+9"/>
+        <source>Angeschlossene Geräte</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>Alter Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Neuer Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Neuer Name des ausgewählten Boosters. Die maximale Länge sind 16 Zeichen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Hat Änderungen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Boosterliste aktualisieren</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Aktualisieren</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Änderungen des Namen in den Booster schreiben</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>In Booster schreiben</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SpeedPage</name>
+    <message>
+        <location filename="../src/gui/pages/speedpage.ui" line="+9"/>
+        <source>Massstab</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Kalibrierwert</source>
+        <translation>Calibration value</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Ansprechschwelle</source>
+        <translation>Response threshold</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Ausschaltdifferenz</source>
+        <translation>Switch-off difference</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Pause bis neue Messung</source>
+        <translation>Pause until a new measurement</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Maximale Messzeit</source>
+        <translation>Maximum measuring time</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>LCD Kontrast</source>
+        <translation>LCD contrast</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Programmieren</source>
+        <translation>Program</translation>
     </message>
 </context>
 <context>
@@ -629,7 +1559,7 @@
         <location line="+32"/>
         <location line="+3"/>
         <source>Tipps zum Netzwerk</source>
-        <translation type="unfinished"></translation>
+        <translation>Network tips</translation>
     </message>
     <message>
         <location line="+18"/>
@@ -649,10 +1579,11 @@
     <message>
         <location line="+14"/>
         <source>Gateway:</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Gateway:</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+58"/>
         <source>Suche Geräte</source>
         <translation>Search Hardware</translation>
     </message>
@@ -668,7 +1599,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+225"/>
+        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+309"/>
         <source>Programmieren</source>
         <translation>Programming</translation>
     </message>
@@ -683,7 +1614,7 @@
         <translation>Print List</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+26"/>
         <source>Beenden</source>
         <translation>End</translation>
     </message>
@@ -695,37 +1626,43 @@
     <message>
         <location line="+10"/>
         <source>Booster-Gateway</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Booster-Gateway</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Kopla Manager</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Kopla Manager</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Liste</source>
-        <translation type="unfinished"></translation>
+        <translation>List</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>s88 Master</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>s88 Master</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Container</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Container</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Update</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Update</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Portaxis</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Portaxis</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -740,47 +1677,50 @@
     <message>
         <location line="+5"/>
         <source>Classic Master</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Classic Master</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>RGB Master</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>RGB Master</translation>
     </message>
     <message>
         <location filename="../src/gui/app/qevprogrammerform.cpp" line="-2"/>
         <source>Bild</source>
-        <translation type="unfinished"></translation>
+        <translation>Picture</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Suche</source>
-        <translation type="unfinished"></translation>
+        <translation>Search</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Zustand</source>
-        <translation type="unfinished"></translation>
+        <translation>State</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Meldung</source>
-        <translation type="unfinished"></translation>
+        <translation>Message</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Seiten</source>
-        <translation type="unfinished"></translation>
+        <translation>Pages</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>UDP Port</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>UDP Port</translation>
     </message>
     <message>
-        <location line="+359"/>
+        <location line="+354"/>
         <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The settings could not be saved: %1</translation>
     </message>
 </context>
 </TS>
