@@ -1,0 +1,112 @@
+#include "pages/classicpage.h"
+
+#include "devicelink/devicelink.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+ClassicPage::ClassicPage(QWidget *parent)
+    : FormDevicePage<Ui::ClassicPage>(parent) {
+    // The timing and the latch-delay choice share one handler.
+    for (QComboBox *choice : {ui.edSBusTiming, ui.edSBusLatchDelay})
+        connect(choice, &QComboBox::currentIndexChanged, this,
+                [this] { guarded([this] { edSBusTimingChange(); }); });
+    connect(ui.btnClassicSpeichern, &QPushButton::clicked, this,
+            [this] { guarded([this] { btnClassicSpeichernClick(); }); });
+    // A spin box's text is its inner line edit: that is where the double click lands.
+    for (QObject *watched : {static_cast<QObject *>(ui.Label48), static_cast<QObject *>(ui.Label86),
+                             static_cast<QObject *>(ui.edSBusClock->findChild<QLineEdit *>()),
+                             static_cast<QObject *>(ui.edSBusLatch->findChild<QLineEdit *>())})
+        watched->installEventFilter(this);
+    setServiceLocked(ui.edSBusClock, true);
+    setServiceLocked(ui.edSBusLatch, true);
+}
+
+LightModeControls ClassicPage::modeControls() const {
+    return {ui.rbLDTLUMode, ui.rbLDTAutarkMode, ui.cbLDTDemo, ui.cbLDTInaktiv};
+}
+
+void ClassicPage::TabSheetClassicShow() {
+    const qev::light::ClassicValues values = qev::light::ReadClassic(host().link());
+    if (values.settings)
+        showSettings(*values.settings);
+    if (values.mode)
+        modeControls().show(*values.mode);
+}
+
+void ClassicPage::showSettings(const qev::light::ClassicSettings &settings) {
+    ui.edSBusAusgang->setValue(settings.outputs);
+    ui.edDMXAusgang->setValue(settings.dmx);
+    ui.edSBusClock->setValue(settings.clock);
+    ui.edSBusLatch->setValue(settings.latch);
+    // The choices show what the device holds; they do not reset the clock and latch that
+    // were just read.
+    const QSignalBlocker timingBlocker(ui.edSBusTiming);
+    const QSignalBlocker delayBlocker(ui.edSBusLatchDelay);
+    ui.edSBusTiming->setCurrentIndex(qev::light::TimingChoiceOfClock(settings.clock));
+    if (const std::optional<int> choice = qev::light::LatchDelayChoice(settings.latchDelay))
+        ui.edSBusLatchDelay->setCurrentIndex(*choice);
+}
+
+void ClassicPage::edSBusTimingChange() {
+    const int value = qev::light::ClockOfTimingChoice(ui.edSBusTiming->currentIndex());
+    ui.edSBusClock->setValue(value);
+    ui.edSBusLatch->setValue(value);
+}
+
+void ClassicPage::btnClassicSpeichernClick() {
+    const qev::light::ClassicSettings settings{ui.edSBusAusgang->value(), ui.edDMXAusgang->value(),
+                                               ui.edSBusClock->value(), ui.edSBusLatch->value(),
+                                               ui.edSBusLatchDelay->currentIndex()};
+    qev::light::SaveClassic(host().link(), settings, modeControls().mode());
+    setServiceLocked(ui.edSBusClock, true);
+    setServiceLocked(ui.edSBusLatch, true);
+}
+
+void ClassicPage::Label48DblClick() {
+    m_clockArmed = true;
+}
+
+void ClassicPage::Label86DblClick() {
+    m_latchArmed = true;
+}
+
+void ClassicPage::edSBusClockDblClick() {
+    if (!m_clockArmed)
+        return;
+    m_clockArmed = false;
+    setServiceLocked(ui.edSBusClock, false);
+}
+
+void ClassicPage::edSBusLatchDblClick() {
+    if (!m_latchArmed)
+        return;
+    m_latchArmed = false;
+    setServiceLocked(ui.edSBusLatch, false);
+}
+
+bool ClassicPage::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == ui.Label48)
+            Label48DblClick();
+        else if (watched == ui.Label86)
+            Label86DblClick();
+        else if (watched->parent() == ui.edSBusClock)
+            edSBusClockDblClick();
+        else if (watched->parent() == ui.edSBusLatch)
+            edSBusLatchDblClick();
+    }
+    return FormDevicePage<Ui::ClassicPage>::eventFilter(watched, event);
+}
+
+void ClassicPage::setServiceLocked(QSpinBox *field, bool locked) {
+    field->setReadOnly(locked);
+    field->setButtonSymbols(locked ? QAbstractSpinBox::NoButtons : QAbstractSpinBox::UpDownArrows);
+    QPalette palette = QApplication::palette(field);
+    if (locked)
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    field->setPalette(palette);
+}
