@@ -31,6 +31,8 @@ protected:
         ASSERT_TRUE(dir.isValid());
         form = std::make_unique<TQevProgrammerForm>(dir.filePath(QStringLiteral("qev.ini")));
         form->show();
+        // The first activation, as on a desktop.
+        QCoreApplication::processEvents();
         page = static_cast<FirmwarePage *>(form->PageWidget(qev::Page::TabSheetFirm));
         page->setFileChooser([this](QWidget *) { return answer; });
     }
@@ -43,6 +45,8 @@ protected:
         }
         form->ShowPage(form->PageWidget(qev::Page::TabSheetMain));
         form->ShowPage(page);
+        // A page reads once it has settled as the shown page.
+        QCoreApplication::processEvents();
     }
 
     QString image(const ImageSpec &spec, const QString &name) {

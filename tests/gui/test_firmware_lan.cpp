@@ -2,6 +2,7 @@
 // it: progress, phase texts, the controls during and after, every way the end comes.
 
 #include "app/messagetext.h"
+#include "app/aled.h"
 #include "app/qevprogrammerform.h"
 #include "devicelink/devicelink.h"
 #include "devsimrunner.h"
@@ -45,6 +46,7 @@ protected:
     // A device of the class in a namespace of its own; without a spec nothing listens there.
     void addDevice(int deviceClass, const QString &extra, bool listening = true) {
         const QString ns = lan->addDevice(DeviceIp + QStringLiteral("/24"));
+        deviceNamespace = ns;
         if (!listening)
             return;
         QString spec = QStringLiteral("ip=%1,class=%2,restart=0,flash=%3")
@@ -78,6 +80,7 @@ protected:
         timing.blockRetryWindowMs = 100;
         page->setInstallTiming(timing);
         form->ShowPage(page);
+        QCoreApplication::processEvents();
         page->ui.btnUpdateFile->click();
     }
 
@@ -120,6 +123,7 @@ protected:
     QTemporaryDir dir;
     std::unique_ptr<TQevProgrammerForm> form;
     FirmwarePage *page = nullptr;
+    QString deviceNamespace;
 };
 
 TEST_F(FirmwareLan, InstallationEndsFinishedAndCanBeRepeated) {
@@ -212,8 +216,35 @@ TEST_F(FirmwareLan, RefusedAccessLeavesTheInstallButtonDisabled) {
     EXPECT_FALSE(ui().btnInstallFirmware->isEnabled());
     EXPECT_TRUE(ui().Label34->isHidden());
     EXPECT_TRUE(ui().Label35->isHidden());
+    // The user is told why, and where the codes are kept.
+    EXPECT_FALSE(ui().lbAccessRefused->isHidden());
+    EXPECT_TRUE(ui().lbAccessRefused->text().contains(QStringLiteral("[Codes]")));
     expectTrafficButtons(true);
     EXPECT_TRUE(mainTabVisible());
+}
+
+TEST_F(FirmwareLan, DeviceThatNeverComesBackEndsWithTheFailureIndication) {
+    addDevice(5, QStringLiteral("fwfault=noreturn"));
+    // Nothing of the device answers any more, not even its network stack.
+    ASSERT_EQ(lan->run(deviceNamespace, {QStringLiteral("sysctl"), QStringLiteral("-qw"),
+                                         QStringLiteral("net.ipv4.icmp_echo_ignore_all=1")}),
+              0);
+    open(5);
+    qev::InstallTiming timing;
+    timing.blockReplyMs = 400;
+    timing.restartCycleMs = 20;
+    timing.pingTimeoutMs = 20;
+    timing.probeTimeoutMs = 20;
+    page->setInstallTiming(timing);
+    ImageSpec spec;
+    spec.classTag = 5;
+    spec.blocks = 64;
+    choose(spec);
+    ui().btnInstallFirmware->click();
+    EXPECT_FALSE(ui().lbNoComeback->isHidden());
+    EXPECT_EQ(form->StatusText(), MessageText(IDS_110));
+    EXPECT_TRUE(form->Led().blink());
+    expectTrafficButtons(true);
 }
 
 TEST_F(FirmwareLan, ErrorOfTheLinkIsShownAndTheWindowComesBack) {

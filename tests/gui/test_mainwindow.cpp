@@ -172,12 +172,14 @@ TEST_F(MainWindow, NetworkReturnsOnTheNextActivation) {
     EXPECT_TRUE(button("btnSuche")->isEnabled());
 }
 
-// The activation resets the network page when the window becomes the program's active
-// window again (a dialog of the program closed), not when the user returns from another
-// program in the middle of a manual selection.
-TEST_F(MainWindow, ActivationFromAnotherProgramKeepsThePage) {
+// Coming back from another program or from a dialog of this one (a file chooser, a
+// question, an error box) keeps the page and what the user typed; a new address of the PC
+// starts the network page afresh.
+TEST_F(MainWindow, ActivationKeepsThePageUnlessThePcsAddressChanged) {
+    host.setLocalIP(QStringLiteral("192.168.0.10"));
     open();
     QApplication::setActiveWindow(form.get());
+    edit("dxIPNeu")->setText(QStringLiteral("192.168.0.77"));
     button("btnDirekt")->click();
     ASSERT_EQ(visibleTabs(), QStringList{QStringLiteral("TabSheetSelectController")});
 
@@ -189,7 +191,15 @@ TEST_F(MainWindow, ActivationFromAnotherProgramKeepsThePage) {
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     QApplication::setActiveWindow(form.get());
+    EXPECT_EQ(visibleTabs(), QStringList{QStringLiteral("TabSheetSelectController")});
+    EXPECT_EQ(edit("dxIPNeu")->text(), QStringLiteral("192.168.0.77"));
+
+    host.setLocalIP(QStringLiteral("10.0.0.5"));
+    QApplication::setActiveWindow(&dialog);
+    QApplication::setActiveWindow(form.get());
+    EXPECT_EQ(label("Label29")->text(), QStringLiteral("10.0.0.5"));
     EXPECT_EQ(visibleTabs(), QStringList{QStringLiteral("TabSheetMain")});
+    EXPECT_EQ(edit("dxIPNeu")->text(), QStringLiteral("10"));
 }
 
 TEST_F(MainWindow, EscapeCloses) {

@@ -10,7 +10,7 @@ namespace qev {
 
 struct CurrentDevice
 {
-    QString host;
+    QString host{};
     quint16 port = 0;        // 0: the device reported none
     quint8 deviceClass = 0;  // 0: none; the class after the renumbering of the dispatch
     int versionMajor = 0;

@@ -29,7 +29,7 @@ struct ExchangeOptions
     quint16 port = 0;    // 0: the current device's port
     int timeoutMs = 2000;
     int waitMs = 0;      // a pause between the send and the receive
-    QString host;        // empty: the current device
+    QString host{};      // empty: the current device
 };
 
 class DeviceLink {

@@ -66,8 +66,10 @@ InstallResult ConcludeInstall(InstallOutcome outcome, int block) {
     case InstallOutcome::FileMissing:
         break;
     case InstallOutcome::AccessRefused:
-        // The device would not let the image in: it makes no sense to press again.
+        // The device would not let the image in: it makes no sense to press again, and
+        // the user needs to know why nothing happens.
         r.installEnabled = false;
+        r.errorLabel = ErrorLabel::AccessRefused;
         break;
     case InstallOutcome::FileUnusable:
     case InstallOutcome::ImageCorrupt:
@@ -87,6 +89,8 @@ InstallResult ConcludeInstall(InstallOutcome outcome, int block) {
     case InstallOutcome::NoComeback:
         r.failed = true;
         r.clearFileField = true;
+        r.errorLabel = ErrorLabel::NoComeback;
+        r.failureIndication = true;
         break;
     case InstallOutcome::LinkFailed:
         r.failed = true;

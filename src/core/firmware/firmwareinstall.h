@@ -79,6 +79,8 @@ enum class ErrorLabel {
     None,
     FileCorrupt,   // Label34
     TransferError, // Label35, its caption followed by the suffix
+    NoComeback,    // the device did not answer after its restart
+    AccessRefused, // the device refused the access code
 };
 
 struct InstallResult {
@@ -93,6 +95,7 @@ struct InstallResult {
     QString errorSuffix;         // ": Block Write: 12" and the like
     bool beep = false;           // the information sound
     bool clearFileField = false; // dxButtonEdit1 is emptied
+    bool failureIndication = false; // the window's failure indication (LED and status)
 };
 
 // The end state of an outcome (block: the failing block, when one failed).
@@ -124,8 +127,7 @@ public:
     // activationCode: the two letters behind the activate command.
     FirmwareInstaller(DeviceLink &link, QByteArray activationCode, InstallTiming timing = {});
 
-    // Installs the image at path into the device at the link's CurrentHost, a device of
-    // the link's CurrentClass. Link errors are caught and end the installation.
+    // Installs the image at path into the link's current device. Link errors are caught and end the installation.
     InstallResult install(const QString &path, const InstallObserver &observer);
 
 private:

@@ -20,6 +20,8 @@
 #include "netinspect/arp.h"
 #include "netinspect/deviceclass.h"
 #include "netinspect/ipv4.h"
+#include "pages/boosterbus.h"
+#include "pages/devicepage.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -31,6 +33,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
 
@@ -44,10 +47,6 @@ constexpr int ProgrammingWaitMs = 10000;
 constexpr int ProgrammingPingMs = 200;
 constexpr int VerifyTimeoutMs = 2000;
 
-QString versionText(int major, int minor) {
-    return QStringLiteral("%1.%2").arg(major).arg(minor);
-}
-
 QString messageText(const qev::ComposedText &text) {
     return qev::ComposeText(text, [](int id) { return MessageText(id); });
 }
@@ -59,10 +58,13 @@ bool askYesNo(QWidget *parent, const QString &caption, const QString &text) {
 
 } // namespace
 
+// An exchange of the window is running: the link counts as busy, so nothing else can start
+// traffic, and the window's activation leaves the page alone.
 class TQevProgrammerForm::Busy {
 public:
     explicit Busy(TQevProgrammerForm *form)
-        : m_form(form) {
+        : m_form(form)
+        , m_link(*form->m_link) {
         ++m_form->m_busy;
     }
     ~Busy() { --m_form->m_busy; }
@@ -71,6 +73,7 @@ public:
 
 private:
     TQevProgrammerForm *m_form;
+    qev::DeviceLink::Busy m_link;
 };
 
 // Runs an action when the scope ends, also when an error leaves it.
@@ -96,6 +99,9 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
     setFont(ProgramFont());
     ui->setupUi(this);
     m_link = std::make_unique<qev::DeviceLink>(m_ports, qev::LoadDeviceCodes(settingsFile), pump());
+    // Every wait for a device keeps the window drawn and answering.
+    qev::InstallWindowPump(pump());
+    m_link->setBusyListener([this](bool busy) { linkBusyChanged(busy); });
     m_confirmation = [this](const QString &caption, const QString &text) {
         return askYesNo(this, caption, text);
     };
@@ -114,10 +120,9 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
 
     // Creation of the window.
     SetStatusText(QStringLiteral("Version: 2.21"));
-    ui->PageControl1->setTabText(ui->PageControl1->indexOf(ui->TabSheetBooster),
-                                 QStringLiteral("Kopla Booster"));
-    ui->PageControl1->setTabText(ui->PageControl1->indexOf(ui->TabSheetManager),
-                                 QStringLiteral("Kopla Manager"));
+    setPageCaption(ui->TabSheetBooster, QStringLiteral("Kopla Booster"));
+    setPageCaption(ui->TabSheetManager, QStringLiteral("Kopla Manager"));
+    attachPages();
     changeDevice([&](qev::CurrentDevice &d) { d.programmingAllowed = true; });
     ShowPage(ui->TabSheetMain);
     m_lastPage = ui->TabSheetMain;
@@ -131,7 +136,9 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
     connectHandlers();
 }
 
-TQevProgrammerForm::~TQevProgrammerForm() = default;
+TQevProgrammerForm::~TQevProgrammerForm() {
+    qev::InstallWindowPump({});
+}
 
 void TQevProgrammerForm::changeDevice(const std::function<void(qev::CurrentDevice &)> &change) {
     qev::CurrentDevice device = m_link->current();
@@ -175,6 +182,77 @@ qev::DevicePicker TQevProgrammerForm::picker() {
     if (m_picker)
         return m_picker;
     return PickListPicker(this, [this] { return m_language != 1; });
+}
+
+// ---- Pages ----
+
+QList<DevicePage *> TQevProgrammerForm::devicePages() const {
+    QList<DevicePage *> pages;
+    for (int k = 0; k < ui->PageControl1->count(); ++k) {
+        if (auto *page = qobject_cast<DevicePage *>(ui->PageControl1->widget(k)))
+            pages.append(page);
+    }
+    return pages;
+}
+
+void TQevProgrammerForm::attachPages() {
+    for (DevicePage *page : devicePages())
+        page->attach(*this);
+}
+
+void TQevProgrammerForm::linkBusyChanged(bool busy) {
+    // A disabled parent leaves each button's own state alone, so the flows that enable and
+    // disable their buttons keep doing so.
+    ui->TrafficButtons->setEnabled(!busy);
+    ui->PageControl1->tabBar()->setEnabled(!busy);
+    for (DevicePage *page : devicePages())
+        page->setTrafficEnabled(!busy);
+}
+
+void TQevProgrammerForm::showOutcome(bool accepted) {
+    if (accepted)
+        ShowCommandAccepted();
+    else
+        ShowNoAnswer();
+}
+
+int TQevProgrammerForm::deviceTypeItem() const {
+    return networkPage().dxPickEdit2->currentIndex();
+}
+
+void TQevProgrammerForm::setPageCaption(QWidget *page, const QString &caption) {
+    m_pageCaptions.insert(page, caption);
+    ui->PageControl1->setTabText(ui->PageControl1->indexOf(page), caption);
+}
+
+void TQevProgrammerForm::applyPageCaptions() {
+    for (auto it = m_pageCaptions.cbegin(); it != m_pageCaptions.cend(); ++it)
+        ui->PageControl1->setTabText(ui->PageControl1->indexOf(it.key()), it.value());
+}
+
+void TQevProgrammerForm::setPageVisible(qev::Page page, bool visible) {
+    SetPageVisible(PageWidget(page), visible);
+}
+
+void TQevProgrammerForm::clearStatus() {
+    ui->Led->setValue(true);
+    SetStatusText(QString());
+}
+
+void TQevProgrammerForm::setWindowButtonsEnabled(bool enabled) {
+    for (QPushButton *button : {ui->btnSuche, ui->btnDirekt, ui->btnSteckbrief, ui->btnEnde})
+        button->setEnabled(enabled);
+}
+
+bool TQevProgrammerForm::confirm(const QString &caption, const QString &text) {
+    const Busy busy(this);
+    return m_confirmation(caption, text);
+}
+
+BoosterBus &TQevProgrammerForm::boosterBus() {
+    if (!m_boosterBus)
+        m_boosterBus = new BoosterBus(*this, this);
+    return *m_boosterBus;
 }
 
 // ---- Window, status bar and LED ----
@@ -386,32 +464,30 @@ void TQevProgrammerForm::changeEvent(QEvent *event) {
     // A language switch: the pages re-text themselves; texts set at run time stay.
     if (event->type() == QEvent::LanguageChange && m_statusMessage) {
         ui->retranslateUi(this);
+        applyPageCaptions();
         // The accessible names copy group titles of the network page, which would re-text
         // itself only after this window.
         networkPage().retranslateUi(ui->TabSheetMain);
         setUpAccessibleNames();
         return;
     }
-    if (event->type() != QEvent::ActivationChange)
-        return;
-    if (!isActiveWindow()) {
-        // The program's active window is already the new one here; none when the user
-        // went to another program.
-        m_activeElsewhereInProgram = QApplication::activeWindow() != nullptr;
-        return;
-    }
-    // Becoming the program's active window again, not coming back from another program.
-    // A dialog of an exchange in progress gives the activation back when it closes; the
-    // exchange must not find its fields reset.
-    if ((!m_activated || m_activeElsewhereInProgram) && m_busy == 0)
+    // Every activation, from another program or from a dialog of this one, checks the PC's
+    // network again: the user may have plugged in a cable or changed the address meanwhile.
+    // An exchange in progress is left alone; its own dialogs come and go.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_busy == 0)
         RunGuarded(this, [this] { FormActivate(); });
 }
 
 void TQevProgrammerForm::FormActivate() {
+    const bool first = !m_activated;
     m_activated = true;
     const QString localIP = qev::GetLocalIP();
     if (qev::IsNetworkPresent() && qev::IsWinsockUsable() && !localIP.isEmpty() &&
         localIP != QStringLiteral("127.0.0.1")) {
+        // The network page starts afresh only when the PC's network is new to it; a file
+        // chosen, a question answered or an error box closed leaves the user's page and
+        // input as they were.
+        const bool changed = first || m_noNetwork || localIP != ui->Label29->text();
         m_noNetwork = false;
         QFont normal = ui->Label29->font();
         normal.setBold(false);
@@ -419,7 +495,8 @@ void TQevProgrammerForm::FormActivate() {
         ui->Label29->setText(localIP);
         ui->Label26->setText(qev::GetLocalNetmask());
         ui->Label76->setText(qev::GetFirstGateway());
-        ResetNetworkPage();
+        if (changed)
+            ResetNetworkPage();
         return;
     }
     m_noNetwork = true;
@@ -514,10 +591,6 @@ void TQevProgrammerForm::PageControl1Change(int index) {
         TabSheetSelectControllerShow();
     if (m_programmaticPageChange > 0)
         return;
-    if (left == ui->TabSheetSerial) {
-        if (auto *grid = ui->TabSheetSerial->findChild<QWidget *>(QStringLiteral("dxDBGrid1")))
-            grid->hide();
-    }
     ui->WriteBtn->setEnabled(page == ui->TabSheetMain);
 }
 
@@ -844,8 +917,7 @@ void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &n
         applyDispatch(*result.dispatch);
     if (result.noAnswer) {
         setLed(ledRed, true, true);
-        if (auto *firmware = findChild<QLabel *>(QStringLiteral("lbFirmware")))
-            firmware->clear();
+        ui->TabSheetFirm->clearInstalledVersion();
         SetStatusText(MessageText(IDS_106));
     }
     n.gbNeuProgrammieren->setVisible(result.programmingGroupVisible);
@@ -860,44 +932,14 @@ void TQevProgrammerForm::applyDispatch(const qev::ClassDispatch &d) {
         SetPageVisible(PageWidget(page), true);
     n.dxMaskEdit8->setText(d.known ? qev::DeviceClassName(d.reportedClass) : MessageText(IDS_114));
 
-    auto *firmware = findChild<QLabel *>(QStringLiteral("lbFirmware"));
-    switch (d.version) {
-    case qev::VersionDisplay::Shown: {
-        const QString version = versionText(m_link->current().versionMajor, m_link->current().versionMinor);
-        if (firmware)
-            firmware->setText(version);
-        n.dxMaskEdit9->setText(version);
-        break;
-    }
-    case qev::VersionDisplay::Cleared:
-        if (firmware)
-            firmware->clear();
-        break;
-    case qev::VersionDisplay::Unchanged:
-        break;
-    }
-
-    if (d.s88CaptionIsClassName) {
-        ui->PageControl1->setTabText(ui->PageControl1->indexOf(ui->TabSheetS88Master),
-                                     qev::DeviceClassName(d.reportedClass));
-    }
-    if (d.s88ModuleLimit > 0) {
-        for (const char *name : {"dxSpinLeft", "dxSpinMiddle", "dxSpinRight"}) {
-            if (auto *spin = ui->TabSheetS88Master->findChild<QSpinBox *>(QLatin1String(name)))
-                spin->setMaximum(d.s88ModuleLimit);
-        }
-    }
-    if (d.busLabels) {
-        const char *const names[] = {"Label38", "Label39", "Label40"};
-        for (int k = 0; k < 3; ++k) {
-            if (auto *label = ui->TabSheetS88Master->findChild<QLabel *>(QLatin1String(names[k])))
-                label->setText(QStringLiteral("Bus %1").arg(k + 1));
-        }
-    }
-    if (d.boosterCaption) {
-        ui->PageControl1->setTabText(ui->PageControl1->indexOf(ui->TabSheetBooster),
-                                     QStringLiteral("Booster"));
-    }
+    if (d.version == qev::VersionDisplay::Shown)
+        n.dxMaskEdit9->setText(m_link->current().versionText());
+    if (d.s88CaptionIsClassName)
+        setPageCaption(ui->TabSheetS88Master, qev::DeviceClassName(d.reportedClass));
+    if (d.boosterCaption)
+        setPageCaption(ui->TabSheetBooster, QStringLiteral("Booster"));
+    for (DevicePage *page : devicePages())
+        page->deviceIdentified(m_link->current(), d);
     for (const qev::PickStep &step : d.pickSteps) {
         switch (step.kind) {
         case qev::PickStep::PortItem:

@@ -4,8 +4,10 @@
 #include "devicelink/currentdevice.h"
 #include "devicelink/protocol.h"
 #include "devicelink/selection.h"
+#include "pages/pagehost.h"
 
 #include <QColor>
+#include <QHash>
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
@@ -17,6 +19,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 class QWidget;
+class DevicePage;
 class FlagHint;
 class TALed;
 
@@ -32,8 +35,8 @@ class NetworkPage;
 class SelectControllerPage;
 } // namespace Ui
 
-// The main window: owns every piece of state of a run.
-class TQevProgrammerForm : public QMainWindow {
+// The main window: owns every piece of state of a run, and hosts the pages.
+class TQevProgrammerForm : public QMainWindow, public PageHost {
     Q_OBJECT
 public:
     // A modal yes/no question; true for yes. Tests answer it themselves.
@@ -49,6 +52,18 @@ public:
     void setDevicePicker(qev::DevicePicker picker);
 
     qev::DeviceLink &link() const { return *m_link; }
+
+    // What the pages may ask of the window.
+    qev::DeviceLink &link() override { return *m_link; }
+    void showOutcome(bool accepted) override;
+    void showNoDevice() override { ShowNoDevice(); }
+    int deviceTypeItem() const override;
+    void setPageCaption(QWidget *page, const QString &caption) override;
+    void setPageVisible(qev::Page page, bool visible) override;
+    bool confirm(const QString &caption, const QString &text) override;
+    BoosterBus &boosterBus() override;
+    void clearStatus() override;
+    void setWindowButtonsEnabled(bool enabled) override;
     const QString &settingsFile() const { return m_settingsFile; }
 
     // Set while the PC has no usable IPv4 address.
@@ -82,7 +97,8 @@ public:
     void StartSearchProgress();
     void StopSearchProgress();
 
-    // Checks the PC's network; runs each time the window becomes active.
+    // Checks the PC's network; runs each time the window becomes active. Resets the
+    // network page only at the first check and when the PC's address changed.
     void FormActivate();
 
     // Makes a found device the current device.
@@ -108,6 +124,12 @@ private:
     void setUpStatusBar();
     void setUpPictures();
     void setUpAccessibleNames();
+    void attachPages();
+    // While the link is busy, nothing that starts other traffic can be pressed.
+    void linkBusyChanged(bool busy);
+    QList<DevicePage *> devicePages() const;
+    // The captions the program set on tabs, again after the form re-texted itself.
+    void applyPageCaptions();
     void connectHandlers();
     // Connects a signal so that the handler runs under the general error display.
     template <class Sender, class Signal, class Handler>
@@ -165,12 +187,14 @@ private:
     std::unique_ptr<qev::DeviceLink> m_link;
     qev::ProtocolPorts m_ports;
     Confirmation m_confirmation;
+    BoosterBus *m_boosterBus = nullptr;
     qev::DevicePicker m_picker;
     QWidget *m_ledPanel = nullptr;
     QLabel *m_statusMessage = nullptr;
     QTimer *tmrSuche = nullptr;
     QTimer *ProgressTimer = nullptr;
     QString m_settingsFile;
+    QHash<QWidget *, QString> m_pageCaptions;
     QStringList m_arpList;
     QStringList m_foundFolders;
     bool m_searchDone = false;
@@ -188,5 +212,4 @@ private:
     std::array<bool, 4> m_savedButtonStates{};
     bool m_centred = false;
     bool m_activated = false;
-    bool m_activeElsewhereInProgram = false;
 };

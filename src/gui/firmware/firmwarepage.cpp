@@ -1,10 +1,6 @@
 #include "firmware/firmwarepage.h"
 
-#include "app/aled.h"
-#include "app/devicecodes.h"
-#include "app/errordisplay.h"
 #include "app/messagetext.h"
-#include "app/qevprogrammerform.h"
 #include "devicelink/devicelink.h"
 #include "netinspect/deviceclass.h"
 
@@ -26,9 +22,6 @@ QString pageText(const char *text) {
     return QCoreApplication::translate("FirmwarePage", text);
 }
 
-// The buttons that would start other traffic on the link.
-const char *const TrafficButtons[] = {"btnSuche", "btnDirekt", "btnSteckbrief", "btnEnde"};
-
 QString chooseImageFile(QWidget *parent) {
     QFileDialog dialog(parent, pageText(QT_TRANSLATE_NOOP("FirmwarePage", "Firmware auswählen")));
     dialog.setObjectName(QStringLiteral("OpenDialog1"));
@@ -44,19 +37,20 @@ QString chooseImageFile(QWidget *parent) {
 } // namespace
 
 FirmwarePage::FirmwarePage(QWidget *parent)
-    : FormPage<Ui::FirmwarePage>(parent)
+    : FormDevicePage<Ui::FirmwarePage>(parent)
     , m_chooser(chooseImageFile) {
     m_fileButton = ui.dxButtonEdit1->addAction(style()->standardIcon(QStyle::SP_DirOpenIcon),
                                                QLineEdit::TrailingPosition);
     m_fileButton->setObjectName(QStringLiteral("dxButtonEdit1Button"));
     setRunTimeTexts();
-    for (QLabel *label : {ui.Label30, ui.Label31, ui.Label32, ui.Label33, ui.Label34, ui.Label35})
+    for (QLabel *label : {ui.Label30, ui.Label31, ui.Label32, ui.Label33, ui.Label34, ui.Label35,
+                          ui.lbNoComeback, ui.lbAccessRefused})
         label->hide();
     ui.ProgressBar1->hide();
 
     const auto guarded = [this](void (FirmwarePage::*handler)()) {
         return [this, handler] {
-            RunGuarded(window(), [this, handler] { (this->*handler)(); });
+            DevicePage::guarded([this, handler] { (this->*handler)(); });
         };
     };
     connect(m_fileButton, &QAction::triggered, this,
@@ -67,12 +61,6 @@ FirmwarePage::FirmwarePage(QWidget *parent)
             guarded(&FirmwarePage::btnUpdateFileClick));
     connect(ui.btnInstallFirmware, &QPushButton::clicked, this,
             guarded(&FirmwarePage::btnInstallFirmwareClick));
-}
-
-void FirmwarePage::changeEvent(QEvent *event) {
-    FormPage<Ui::FirmwarePage>::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
-        setRunTimeTexts();
 }
 
 void FirmwarePage::setRunTimeTexts() {
@@ -112,25 +100,34 @@ void FirmwarePage::setInstallTiming(const qev::InstallTiming &timing) {
     m_timing = timing;
 }
 
-TQevProgrammerForm *FirmwarePage::mainWindow() const {
-    return qobject_cast<TQevProgrammerForm *>(window());
-}
-
 quint8 FirmwarePage::currentClass() const {
-    const TQevProgrammerForm *form = mainWindow();
-    return form ? form->link().current().deviceClass : 0;
+    return attached() ? host().link().current().deviceClass : 0;
 }
 
-void FirmwarePage::showEvent(QShowEvent *event) {
-    FormPage<Ui::FirmwarePage>::showEvent(event);
-    // Only a page change shows the page anew, not the window coming back from the taskbar;
-    // and not the end of an installation, which shows the network tab again.
-    if (!event->spontaneous() && !m_installing)
-        RunGuarded(window(), [this] { TabSheetFirmShow(); });
+void FirmwarePage::deviceIdentified(const qev::CurrentDevice &device,
+                                    const qev::ClassDispatch &dispatch) {
+    switch (dispatch.version) {
+    case qev::VersionDisplay::Shown:
+        ui.lbFirmware->setText(device.versionText());
+        break;
+    case qev::VersionDisplay::Cleared:
+        clearInstalledVersion();
+        break;
+    case qev::VersionDisplay::Unchanged:
+        break;
+    }
+}
+
+void FirmwarePage::clearInstalledVersion() {
+    ui.lbFirmware->clear();
 }
 
 void FirmwarePage::TabSheetFirmShow() {
-    for (QLabel *label : {ui.Label30, ui.Label31, ui.Label32, ui.Label34, ui.Label35})
+    // The end of an installation shows the network tab again; that is no page change.
+    if (m_installing)
+        return;
+    for (QLabel *label : {ui.Label30, ui.Label31, ui.Label32, ui.Label34, ui.Label35,
+                          ui.lbNoComeback, ui.lbAccessRefused})
         label->hide();
     // Label34 and Label35 share the place of Label30, gbUpdateAuto that of gbUpdateManuell
     // (one cell of their layouts).
@@ -184,33 +181,24 @@ bool FirmwarePage::ImageFitsDevice(const QString &file) const {
     return qev::ImageFitsDevice(file, currentClass());
 }
 
-void FirmwarePage::setTrafficButtonsEnabled(TQevProgrammerForm &form, bool enabled) {
-    for (const char *name : TrafficButtons) {
-        if (auto *button = form.findChild<QPushButton *>(QLatin1String(name)))
-            button->setEnabled(enabled);
-    }
-}
-
-void FirmwarePage::prepareInstallation(TQevProgrammerForm &form, int blockCount) {
-    form.SetPageVisible(form.PageWidget(qev::Page::TabSheetMain), false);
-    ui.Label30->hide();
-    ui.Label34->hide();
-    ui.Label35->hide();
-    setTrafficButtonsEnabled(form, false);
+void FirmwarePage::prepareInstallation(int blockCount) {
+    host().setPageVisible(qev::Page::TabSheetMain, false);
+    for (QLabel *label : {ui.Label30, ui.Label34, ui.Label35, ui.lbNoComeback, ui.lbAccessRefused})
+        label->hide();
+    host().setWindowButtonsEnabled(false);
     ui.Label31->show();
     ui.Label32->show();
     ui.Label33->show();
     ui.ProgressBar1->setMaximum(blockCount);
     ui.ProgressBar1->setValue(0);
     ui.ProgressBar1->show();
-    form.Led().setValue(true);
-    form.SetStatusText(QString());
+    host().clearStatus();
     m_transferSuffix.clear();
     // Nothing may start this installation a second time while it runs.
     ui.btnInstallFirmware->setEnabled(false);
 }
 
-void FirmwarePage::endInstallation(TQevProgrammerForm &form, const qev::InstallResult &result) {
+void FirmwarePage::endInstallation(const qev::InstallResult &result) {
     switch (result.errorLabel) {
     case qev::ErrorLabel::None:
         break;
@@ -222,40 +210,48 @@ void FirmwarePage::endInstallation(TQevProgrammerForm &form, const qev::InstallR
         setRunTimeTexts();
         ui.Label35->show();
         break;
+    case qev::ErrorLabel::NoComeback:
+        ui.lbNoComeback->show();
+        break;
+    case qev::ErrorLabel::AccessRefused:
+        ui.lbAccessRefused->show();
+        break;
     }
+    if (result.failureIndication)
+        host().showOutcome(false);
     if (result.beep)
         QApplication::beep();
     if (result.clearFileField)
         ui.dxButtonEdit1->clear();
-    setTrafficButtonsEnabled(form, true);
+    host().setWindowButtonsEnabled(true);
     ui.Label31->setVisible(!result.failed);
     ui.Label32->setVisible(!result.failed);
     ui.Label33->hide();
     ui.ProgressBar1->hide();
-    form.SetPageVisible(form.PageWidget(qev::Page::TabSheetMain), true);
+    host().setPageVisible(qev::Page::TabSheetMain, true);
     ui.btnInstallFirmware->setEnabled(result.installEnabled);
 }
 
 void FirmwarePage::btnInstallFirmwareClick() {
-    TQevProgrammerForm *form = mainWindow();
-    if (!form || m_installing)
+    if (!attached() || m_installing)
         return;
-    qev::DeviceLink &link = form->link();
+    qev::DeviceLink &link = host().link();
+    // The buttons of the window stay off between the exchanges too.
+    const qev::DeviceLink::Busy busy(link);
     const int blockCount = qev::BlockCountOfClass(link.current().deviceClass);
     m_installing = true;
-    prepareInstallation(*form, blockCount);
+    prepareInstallation(blockCount);
 
     qev::InstallResult result = qev::ConcludeInstall(qev::InstallOutcome::LinkFailed);
     // Whatever ends the installation, the window comes back.
     struct Restore {
         FirmwarePage *page;
-        TQevProgrammerForm *form;
         const qev::InstallResult *result;
         ~Restore() {
-            page->endInstallation(*form, *result);
+            page->endInstallation(*result);
             page->m_installing = false;
         }
-    } restore{this, form, &result};
+    } restore{this, &result};
 
     qev::InstallObserver observer;
     observer.phase = [this](int id) {
@@ -271,8 +267,7 @@ void FirmwarePage::btnInstallFirmwareClick() {
     observer.pump = [] {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     };
-    qev::FirmwareInstaller installer(
-        link, qev::LoadDeviceCodes(form->settingsFile()).activationCode, m_timing);
+    qev::FirmwareInstaller installer(link, link.codes().activationCode, m_timing);
     result = installer.install(m_chosenFile, observer);
     if (result.outcome == qev::InstallOutcome::LinkFailed)
         throw qev::LinkError(result.linkError.toStdString());

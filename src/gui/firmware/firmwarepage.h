@@ -2,19 +2,18 @@
 
 // The "Update" page: choosing an image file, showing its header, checking that it fits
 // the current device, and the installation with its phase texts, progress and outcome.
-// The page works on the main window it sits in: its link, LED, status line and buttons.
 
-#include "app/formpage.h"
 #include "firmware/firmwareinstall.h"
+#include "pages/devicepage.h"
 #include "ui_firmwarepage.h"
 
 #include <QString>
 #include <functional>
 
 class QAction;
-class TQevProgrammerForm;
 
-class FirmwarePage : public FormPage<Ui::FirmwarePage> {
+class FirmwarePage : public FormDevicePage<Ui::FirmwarePage> {
+    Q_OBJECT
 public:
     // Asks the user for an image file; an empty text when the user cancelled. Tests
     // answer it themselves.
@@ -39,17 +38,23 @@ public:
     void ShowImageHeader(const QString &file);
     bool ImageFitsDevice(const QString &file) const;
 
+    void deviceIdentified(const qev::CurrentDevice &device,
+                          const qev::ClassDispatch &dispatch) override;
+    // The identification got no answer: the installed version is unknown.
+    void clearInstalledVersion();
+    // The page shows its own progress while the link is busy; its buttons follow the
+    // installation.
+    void setTrafficEnabled(bool) override {}
+
 protected:
-    void showEvent(QShowEvent *event) override;
-    void changeEvent(QEvent *event) override;
+    void read() override { TabSheetFirmShow(); }
+    void retranslate() override { setRunTimeTexts(); }
 
 private:
-    TQevProgrammerForm *mainWindow() const;
     quint8 currentClass() const;
     // Step 1 and step 11 of an installation.
-    void prepareInstallation(TQevProgrammerForm &form, int blockCount);
-    void endInstallation(TQevProgrammerForm &form, const qev::InstallResult &result);
-    void setTrafficButtonsEnabled(TQevProgrammerForm &form, bool enabled);
+    void prepareInstallation(int blockCount);
+    void endInstallation(const qev::InstallResult &result);
     // Texts set at run time, set again in the new language after a switch.
     void setRunTimeTexts();
     void showPhase(int messageId);

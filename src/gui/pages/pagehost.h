@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class BoosterBus;
 class QWidget;
 
 namespace qev {
@@ -30,8 +31,18 @@ public:
     virtual void setPageCaption(QWidget *page, const QString &caption) = 0;
     virtual void setPageVisible(qev::Page page, bool visible) = 0;
 
+    // The LED lit in its colour, the status text empty: a long run starts.
+    virtual void clearStatus() = 0;
+    // The window's buttons that would start other traffic or end the program (a firmware
+    // installation must not be left half done).
+    virtual void setWindowButtonsEnabled(bool enabled) = 0;
+
     // A modal yes/no question; true for yes.
     virtual bool confirm(const QString &caption, const QString &text) = 0;
+
+    // The booster list and settings of the current device's bus, one for all the pages
+    // that show or read them.
+    virtual BoosterBus &boosterBus() = 0;
 
 protected:
     ~PageHost() = default;

@@ -83,6 +83,9 @@ struct EndRow {
 
 class EndState : public testing::TestWithParam<EndRow> {};
 
+using O = InstallOutcome;
+using L = ErrorLabel;
+
 TEST_P(EndState, Table) {
     const EndRow row = GetParam();
     const InstallResult r = ConcludeInstall(row.outcome, row.block);
@@ -92,17 +95,17 @@ TEST_P(EndState, Table) {
     EXPECT_EQ(r.errorSuffix, QString::fromLatin1(row.suffix));
     EXPECT_EQ(r.beep, row.beep);
     EXPECT_EQ(r.clearFileField, row.clearFileField);
+    // Only a device that never came back ends with the failure indication of the window.
+    EXPECT_EQ(r.failureIndication, row.outcome == O::NoComeback);
 }
 
-using O = InstallOutcome;
-using L = ErrorLabel;
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, EndState,
     testing::Values(
         EndRow{"finished", O::Finished, 0, false, true, L::None, "", false, true},
         EndRow{"file_missing", O::FileMissing, 0, false, true, L::None, "", false, false},
         EndRow{"file_unusable", O::FileUnusable, 0, true, true, L::FileCorrupt, "", true, false},
-        EndRow{"access_refused", O::AccessRefused, 0, false, false, L::None, "", false, false},
+        EndRow{"access_refused", O::AccessRefused, 0, false, false, L::AccessRefused, "", false, false},
         EndRow{"corrupt", O::ImageCorrupt, 0, true, true, L::FileCorrupt, "", true, false},
         EndRow{"write", O::BlockWriteFailed, 12, true, true, L::TransferError, ": Block Write: 12",
                true, false},
@@ -110,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                true, false},
         EndRow{"error", O::BlockError, 1, true, true, L::TransferError, ": Block Error: 1", true,
                false},
-        EndRow{"no_comeback", O::NoComeback, 0, true, true, L::None, "", false, true},
+        EndRow{"no_comeback", O::NoComeback, 0, true, true, L::NoComeback, "", false, true},
         EndRow{"link", O::LinkFailed, 0, true, true, L::None, "", false, false}),
     [](const testing::TestParamInfo<EndRow> &p) { return std::string(p.param.name); });
 
