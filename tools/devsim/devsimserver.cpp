@@ -136,7 +136,8 @@ void DevsimServer::dispatch(Listener *listener, const ReceivedDatagram &datagram
         Device &device = m_devices[i];
         if (addressed && device.sim->network().ip != datagram.dstIp)
             continue;
-        const Response response = device.sim->handle(datagram.payload);
+        const Response response =
+            device.sim->handle(datagram.payload, listener->port == m_options.basePort);
         if (response.programmed)
             takeSettings(device, *response.programmed);
         if (response.reply.isEmpty())

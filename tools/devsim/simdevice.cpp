@@ -111,6 +111,10 @@ void SimDevice::addCommand(QByteArray prefix, Handler handler) {
     m_commands.push_back({std::move(prefix), std::move(handler)});
 }
 
+void SimDevice::addBasePortCommand(QByteArray prefix, Handler handler) {
+    m_commands.push_back({std::move(prefix), std::move(handler), true});
+}
+
 QByteArray SimDevice::discoveryReply() const {
     const NetworkSettings &net = m_config.network;
     QByteArray reply = bytes({Ack, Discover});
@@ -165,13 +169,13 @@ void SimDevice::installCoreCommands() {
                takeSettings);
 }
 
-Response SimDevice::handle(QByteArrayView request) {
+Response SimDevice::handle(QByteArrayView request, bool atBasePort) {
     Response response;
     if (m_config.fault.kind == FaultKind::Silent || !m_restartEnds.hasExpired())
         return response;
     const Command *match = nullptr;
     for (const Command &command : m_commands) {
-        if (request.startsWith(command.prefix) &&
+        if (request.startsWith(command.prefix) && (atBasePort || !command.basePortOnly) &&
             (!match || command.prefix.size() > match->prefix.size()))
             match = &command;
     }

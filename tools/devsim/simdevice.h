@@ -73,13 +73,18 @@ public:
     SimDevice(DeviceConfig config, DeviceCodes codes);
 
     // The request as received, bounded by its size. Unknown requests get no answer.
-    Response handle(QByteArrayView request);
+    // atBasePort: it arrived on the base port (some commands are answered there only).
+    Response handle(QByteArrayView request, bool atBasePort = true);
 
     // Registers a command; the longest matching prefix wins. Feature modules add theirs.
     void addCommand(QByteArray prefix, Handler handler);
+    // A command the device answers only when it arrives on the base port.
+    void addBasePortCommand(QByteArray prefix, Handler handler);
 
     const DeviceConfig &config() const { return m_config; }
     const NetworkSettings &network() const { return m_config.network; }
+    // The name written by the program (the light controllers' name write).
+    void setName(const QString &name) { m_config.name = name; }
     const SimFirmware &firmware() const { return *m_firmware; }
 
     // The device restarts: it answers nothing for ms milliseconds, for good when ms < 0.
@@ -89,6 +94,7 @@ private:
     struct Command {
         QByteArray prefix;
         Handler handler;
+        bool basePortOnly = false;
     };
 
     void installCoreCommands();
