@@ -6,6 +6,7 @@
 #include "app/qevprogrammerform.h"
 #include "devicelink/devicelink.h"
 #include "fakehostnetwork.h"
+#include "scriptedsocket.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -74,6 +76,46 @@ protected:
     QTemporaryDir dir;
     std::unique_ptr<TQevProgrammerForm> form;
 };
+
+// The window on a scripted link: a device that "answers" without a packet being sent.
+class ScriptedWindow : public MainWindow {
+protected:
+    TQevProgrammerForm &openScripted() {
+        host.setLocalIP(QStringLiteral("192.168.0.10"));
+        form = std::make_unique<TQevProgrammerForm>(settingsPath(), qev::ProtocolPorts{}, nullptr,
+                                                    script.factory());
+        form->show();
+        form->FormActivate();
+        return *form;
+    }
+
+    void identify(quint16 port) {
+        const qev::MacBytes mac{0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
+        form->IdentifyDevice(QStringLiteral("192.168.0.20"), QStringLiteral("255.255.255.0"), mac,
+                             port, 1, false);
+    }
+
+    qevtest::SocketScript script;
+};
+
+// A class-17 device keeps the port it reported in the new settings; a device that answers
+// neither identification is shown as unknown.
+TEST_F(ScriptedWindow, IdentificationKeepsThePortAndNamesAnUnknownDevice) {
+    openScripted();
+    script.expect("60 0F", 11082).reply("21 60 0F 11 07 04");
+    script.expect("0D 00", 11082).silence();
+    identify(11082);
+    EXPECT_TRUE(script.finished()) << qPrintable(script.report());
+    EXPECT_EQ(combo("dxPickEdit1")->currentText(), QStringLiteral("11082"));
+    EXPECT_EQ(combo("dxPickEdit2")->currentIndex(), qev::DeviceTypeFerrano);
+
+    script.expect("60 0F", 11083).silence();
+    script.expect("0F", 11083).silence();
+    identify(11083);
+    EXPECT_TRUE(script.finished()) << qPrintable(script.report());
+    EXPECT_EQ(edit("dxMaskEdit8")->text(), MessageText(IDS_114));
+    EXPECT_EQ(form->StatusText(), MessageText(IDS_106));
+}
 
 TEST_F(MainWindow, StartsWithTheNetworkPageOnly) {
     open();
@@ -213,6 +255,15 @@ TEST_F(MainWindow, EnterInAnEditFieldCloses) {
     open();
     edit("dxIPNeu")->setFocus();
     QTest::keyClick(edit("dxIPNeu"), Qt::Key_Return);
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainWindow, KeypadEnterClosesAndTheFlagsTakeNoFocus) {
+    open();
+    for (const char *flag : {"Image9", "Image10", "Image12"})
+        EXPECT_EQ(child<QToolButton>(flag)->focusPolicy(), Qt::NoFocus) << flag;
+    edit("dxIPNeu")->setFocus();
+    QTest::keyClick(edit("dxIPNeu"), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_FALSE(form->isVisible());
 }
 
@@ -434,6 +485,27 @@ TEST_F(MainWindow, ControlsHaveAccessibleNames) {
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget);
         ASSERT_NE(a, nullptr);
         EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << qPrintable(widget->objectName());
+    }
+}
+
+// The texts a screen reader follows through a search: the message, the LED's state and
+// the verdict labels, which must not borrow their group's title while empty.
+TEST_F(MainWindow, AccessibleTextsFollowWhatIsShown) {
+    open();
+    const auto name = [](QWidget *w) {
+        return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+    };
+    const auto description = [](QWidget *w) {
+        return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
+    };
+    form->ShowNoAnswer();
+    EXPECT_EQ(name(child<QLabel>("StatusBar1Panel1")), MessageText(IDS_110));
+    EXPECT_EQ(description(&form->Led()), QStringLiteral("rot, blinkt"));
+    form->ShowCommandAccepted(); // the blinking stays as it was
+    EXPECT_EQ(description(&form->Led()), QStringLiteral("grün, blinkt"));
+    for (const char *verdict : {"lbIPGateway", "lbIPBroker"}) {
+        EXPECT_TRUE(label(verdict)->text().isEmpty());
+        EXPECT_NE(name(label(verdict)), child<QGroupBox>("gbNeuProgrammieren")->title()) << verdict;
     }
 }
 

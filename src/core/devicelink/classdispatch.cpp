@@ -66,16 +66,17 @@ ClassDispatch DispatchClass(quint8 reportedClass, std::span<const quint8> reply)
         d.s88ModuleLimit = 66;
         d.busLabels = true;
         d.deviceTypeEnabled = false;
-        // The type preset moves the port; the device's own port is written back after it.
+        // The type preset moves the port; the device's own port is written after the last
+        // one, so that a new address does not move the device off its port.
         d.pickSteps = {{PickStep::PortItem, 2},
                        typeItem(DeviceTypeFerrano),
-                       {PickStep::PortCurrent, 0},
-                       typeItem(DeviceTypeFerrano)};
+                       typeItem(DeviceTypeFerrano),
+                       {PickStep::PortCurrent, 0}};
         return d;
     case 21:
         d = known(c, 21, {}, VersionDisplay::Unchanged);
         d.s88CaptionIsClassName = true;
-        d.pickSteps = {{PickStep::PortCurrent, 0}, typeItem(DeviceTypeFerrano)};
+        d.pickSteps = {typeItem(DeviceTypeFerrano), {PickStep::PortCurrent, 0}};
         return d;
     case 22:
         d = known(c, 22, {TabSheetLight, TabSheetClassic, TabSheetFirm});

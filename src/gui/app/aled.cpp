@@ -70,7 +70,23 @@ QSize TALed::sizeHint() const {
     return {16, 16};
 }
 
+QString TALed::stateText() const {
+    if (!m_value)
+        return tr("aus");
+    QString colour;
+    if (m_trueColor == QColor(0, 255, 0))
+        colour = tr("grün");
+    else if (m_trueColor == QColor(255, 0, 0))
+        colour = tr("rot");
+    else if (m_trueColor == QColor(255, 255, 0))
+        colour = tr("gelb");
+    else
+        colour = tr("an");
+    return m_blink ? tr("%1, blinkt").arg(colour) : colour;
+}
+
 void TALed::applyState() {
+    setAccessibleDescription(stateText());
     if (m_value && m_blink) {
         if (!m_blinkTimer.isActive()) {
             m_showsLit = true;

@@ -33,6 +33,9 @@ public:
     bool showsLitPicture() const { return m_showsLit; }
     bool isBlinking() const { return m_blinkTimer.isActive(); }
     QPixmap currentPicture() const { return m_showsLit ? m_litPicture : m_darkPicture; }
+    // The state in words ("aus", "grün", "rot, blinkt"): the lamp's accessible description,
+    // so that a screen reader can tell what a sighted user sees.
+    QString stateText() const;
 
     QSize sizeHint() const override;
 

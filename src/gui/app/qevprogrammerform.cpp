@@ -91,14 +91,15 @@ private:
 };
 
 TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::ProtocolPorts &ports,
-                                       QWidget *parent)
+                                       QWidget *parent, qev::SocketFactory openSocket)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::TQevProgrammerForm>())
     , m_ports(ports)
     , m_settingsFile(settingsFile) {
     setFont(ProgramFont());
     ui->setupUi(this);
-    m_link = std::make_unique<qev::DeviceLink>(m_ports, qev::LoadDeviceCodes(settingsFile), pump());
+    m_link = std::make_unique<qev::DeviceLink>(m_ports, qev::LoadDeviceCodes(settingsFile), pump(),
+                                               std::move(openSocket));
     // Every wait for a device keeps the window drawn and answering.
     qev::InstallWindowPump(pump());
     m_link->setBusyListener([this](bool busy) { linkBusyChanged(busy); });
@@ -296,6 +297,9 @@ void TQevProgrammerForm::setUpPictures() {
     ui->Image11->setIcon(QIcon(DutchFlag(ui->Image11->iconSize())));
     ui->Image12->setIcon(QIcon(InfoIcon(ui->Image12->iconSize())));
     ui->Image11->hide();
+    // Pictures, not buttons: Enter never switches the language by accident.
+    for (QToolButton *picture : {ui->Image9, ui->Image10, ui->Image11, ui->Image12})
+        picture->setFocusPolicy(Qt::NoFocus);
     // The buttons keep their width while the search bar comes and goes.
     QSizePolicy keep = ui->pbSuche->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
@@ -304,16 +308,21 @@ void TQevProgrammerForm::setUpPictures() {
 
 void TQevProgrammerForm::setUpAccessibleNames() {
     // Controls without a caption or a buddy label of their own.
-    ui->ImageLeft->setAccessibleName(tr("Bild"));
+    ui->ImageLeft->setAccessibleName(tr("Qev Programmer: Netzwerk-Geräte der Spurnova-Linie"));
     ui->pbSuche->setAccessibleName(tr("Suche"));
     ui->ProgressBar2->setAccessibleName(tr("Programmieren"));
     ui->Led->setAccessibleName(tr("Zustand"));
-    m_statusMessage->setAccessibleName(tr("Meldung"));
+    // The message's name is its text (SetStatusText), so a screen reader reads it out.
+    m_statusMessage->setAccessibleDescription(tr("Meldung"));
+    SetStatusText(StatusText());
     ui->PageControl1->setAccessibleName(tr("Seiten"));
     Ui::NetworkPage &n = networkPage();
     n.dxPickEdit1->setAccessibleName(tr("UDP Port"));
     n.gbGefunden->setAccessibleName(n.gbGefunden->title());
     n.gbNeuProgrammieren->setAccessibleName(n.gbNeuProgrammieren->title());
+    for (QLabel *verdict : {n.lbIPAdresse, n.lbNetzmaske, n.lbIPGateway, n.lbIPBroker,
+                            selectPage().lbSuchIP})
+        setVerdictText(verdict, verdict->text());
 }
 
 TALed &TQevProgrammerForm::Led() const {
@@ -326,6 +335,7 @@ QString TQevProgrammerForm::StatusText() const {
 
 void TQevProgrammerForm::SetStatusText(const QString &text) {
     m_statusMessage->setText(text);
+    m_statusMessage->setAccessibleName(text.isEmpty() ? tr("Meldung") : text);
 }
 
 void TQevProgrammerForm::setLed(const QColor &colour, bool blink, bool value) {
@@ -422,7 +432,9 @@ bool TQevProgrammerForm::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (widget->window() == this && key->modifiers() == Qt::NoModifier) {
+        // Enter of the number pad comes with the keypad modifier; it is Enter all the same.
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if (widget->window() == this && modifiers == Qt::NoModifier) {
             if (key->key() == Qt::Key_Escape) {
                 ui->btnEnde->click();
                 return true;
@@ -677,8 +689,14 @@ void TQevProgrammerForm::btnLastValueClick() {
 void TQevProgrammerForm::applyVerdict(QWidget *field, QLabel *label,
                                       const qev::FieldVerdict &verdict) {
     PaintField(field, verdict.colour);
-    label->setText(verdict.messageId != 0 ? MessageText(verdict.messageId) : QString());
+    setVerdictText(label, verdict.messageId != 0 ? MessageText(verdict.messageId) : QString());
     label->setVisible(verdict.labelVisible);
+}
+
+// A label without a name of its own would be read out with its group's title.
+void TQevProgrammerForm::setVerdictText(QLabel *label, const QString &text) {
+    label->setText(text);
+    label->setAccessibleName(text.isEmpty() ? tr("Keine Meldung") : text);
 }
 
 void TQevProgrammerForm::dxIPNeuChange() {
@@ -915,6 +933,8 @@ void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &n
     const qev::IdentificationResult result = qev::IdentifyExchange(*m_link, shown.inPcNetwork);
     if (result.dispatch)
         applyDispatch(*result.dispatch);
+    else
+        n.dxMaskEdit8->setText(MessageText(IDS_114));
     if (result.noAnswer) {
         setLed(ledRed, true, true);
         ui->TabSheetFirm->clearInstalledVersion();

@@ -2,6 +2,7 @@
 
 #include "devicelink/classdispatch.h"
 #include "devicelink/currentdevice.h"
+#include "devicelink/devicelink.h"
 #include "devicelink/protocol.h"
 #include "devicelink/selection.h"
 #include "pages/pagehost.h"
@@ -43,9 +44,11 @@ public:
     using Confirmation = std::function<bool(const QString &caption, const QString &text)>;
 
     // settingsFile: where the values of the last network programming are kept. ports: the
-    // protocol's ports (tests that run side by side move them).
+    // protocol's ports (tests that run side by side move them). openSocket: the link's client
+    // (tests hand in a scripted one).
     explicit TQevProgrammerForm(const QString &settingsFile, const qev::ProtocolPorts &ports = {},
-                                QWidget *parent = nullptr);
+                                QWidget *parent = nullptr,
+                                qev::SocketFactory openSocket = qev::openUdpSocket);
     ~TQevProgrammerForm() override;
 
     void setConfirmation(Confirmation confirmation);
@@ -138,6 +141,7 @@ private:
     void changeDevice(const std::function<void(qev::CurrentDevice &)> &change);
     void setLed(const QColor &colour, bool blink, bool value);
     void applyVerdict(QWidget *field, QLabel *label, const qev::FieldVerdict &verdict);
+    void setVerdictText(QLabel *label, const QString &text);
     void applyDispatch(const qev::ClassDispatch &dispatch);
     void setDeviceType(int item);
     void setPortText(const QString &text);
