@@ -317,8 +317,11 @@ QList<TFindFile::Target> TFindFile::buildTargets() const {
 void TFindFile::Execute() {
     if (m_running)
         return;
+    // Before the running mark: a location that cannot be resolved raises and leaves the
+    // component idle.
+    QList<Target> targets = buildTargets();
     m_running = true;
-    m_thread = std::make_unique<TSearchThread>(*this, buildTargets());
+    m_thread = std::make_unique<TSearchThread>(*this, std::move(targets));
     if (!Threaded) {
         m_thread->walk();
         finish();

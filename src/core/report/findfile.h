@@ -79,7 +79,8 @@ public:
     std::function<void()> OnComplete;
 
     // Starts a search with the current properties; returns at once in threaded mode. Does
-    // nothing while a search runs.
+    // nothing while a search runs. A drive path in the location goes through the Wine prefix
+    // (raises KnownFolderError when that prefix is unusable).
     void Execute();
     // Ends a running search at its next entry; OnComplete still follows.
     void Abort();
