@@ -1,7 +1,12 @@
 #pragma once
 
-#include "app/formpage.h"
+#include "pages/devicepage.h"
 #include "ui_containerpage.h"
 
-// The container page.
-using ContainerPage = FormPage<Ui::ContainerPage>;
+// The container page: where the container terminal sends its events. Nothing here is
+// exchanged with the device; the fields keep what the user types.
+class ContainerPage : public FormDevicePage<Ui::ContainerPage> {
+    Q_OBJECT
+public:
+    using FormDevicePage::FormDevicePage;
+};

@@ -1,7 +1,17 @@
 #pragma once
 
-#include "app/formpage.h"
+#include "pages/devicepage.h"
 #include "ui_speedpage.h"
 
-// The speed meter page.
-using SpeedPage = FormPage<Ui::SpeedPage>;
+// The speed meter page: reads the measuring parameters when the user turns to it, writes
+// them with "Programmieren".
+class SpeedPage : public FormDevicePage<Ui::SpeedPage> {
+    Q_OBJECT
+public:
+    explicit SpeedPage(QWidget *parent = nullptr);
+
+    void Button3Click();
+
+protected:
+    void read() override;
+};
