@@ -35,7 +35,10 @@ SPEC is a comma-separated list of key=value:
 
 The devices answer discovery F5, identification 0F and 60 0F, their class's
 serial-number request (0D 00, 5C 0D 00 or 60 0D 00), the access code F0 and the
-27-byte network-settings datagram (F4 55 AA or F8 AA 51). Each listens on the
+27-byte network-settings datagram (F4 55 AA or F8 AA 51). The speed meter
+(class 2), the S88 bus masters (6 and 17) and the manager (3) also keep the
+settings of their page: read 05, 32 or 99 33 99 reports what the last write
+04 AA 55, 34 AA or 99 AA 55 stored (defaults until then). Each listens on the
 base port and on its own port and answers from the port a request came in on.
 
 Log lines (to --log or standard output):
@@ -231,6 +234,10 @@ std::optional<DeviceConfig> ParseDeviceSpec(const QString &spec, quint16 basePor
             if (!v)
                 return bad();
             config.fault = *v;
+        } else if (const PageFaultKey pageKey = ParsePageFaultKey(key, value, config.pageFault);
+                   pageKey != PageFaultKey::NotMine) {
+            if (pageKey == PageFaultKey::Bad)
+                return bad();
         } else if (const FirmwareKey taken = ParseFirmwareKey(key, value, config.firmware);
                    taken != FirmwareKey::NotMine) {
             if (taken == FirmwareKey::Bad)
@@ -305,9 +312,12 @@ ParsedCommandLine ParseDevsimCommandLine(const QStringList &arguments,
         return result;
     }
     if (parser.isSet(help)) {
-        result.helpText = parser.helpText() + QString::fromUtf8(DeviceHelp) +
-                          QStringLiteral("\nFirmware keys of SPEC (commands F0, F3, F2, F6):\n") +
-                          QString::fromUtf8(FirmwareHelp);
+        result.helpText =
+            parser.helpText() + QString::fromUtf8(DeviceHelp) +
+            QStringLiteral("\nPage keys of SPEC (settings of classes 2, 3, 6, 17):\n") +
+            QString::fromUtf8(PageFaultHelp) +
+            QStringLiteral("\nFirmware keys of SPEC (commands F0, F3, F2, F6):\n") +
+            QString::fromUtf8(FirmwareHelp);
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {

@@ -1,6 +1,9 @@
 #include "simdevice.h"
 
 #include "devicelink/protocol.h"
+#include "simmanager.h"
+#include "sims88master.h"
+#include "simspeedmeter.h"
 
 #include <algorithm>
 
@@ -105,6 +108,17 @@ SimDevice::SimDevice(DeviceConfig config, DeviceCodes codes)
                                                AccessCodeOfClass(m_config.deviceClass, m_codes),
                                                m_codes.activationCode);
     m_firmware->install(*this);
+    installPageCommands();
+}
+
+void SimDevice::installPageCommands() {
+    const quint8 deviceClass = m_config.deviceClass;
+    if (deviceClass == 2)
+        InstallSpeedMeter(*this, m_config.pageFault);
+    if (deviceClass == 6 || isS88Controller(deviceClass, m_config.versionMajor))
+        InstallS88Master(*this, m_config.pageFault);
+    if (deviceClass == 3)
+        InstallManager(*this, m_config.pageFault);
 }
 
 void SimDevice::addCommand(QByteArray prefix, Handler handler) {

@@ -8,6 +8,7 @@
 #include "app/devicecodes.h"
 #include "netinspect/ipv4.h"
 #include "simfirmware.h"
+#include "simpagefault.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -57,6 +58,7 @@ struct DeviceConfig {
     bool answersExtended = true; // answers the two-byte identification 0x60 0x0F
     Fault fault;
     FirmwareConfig firmware;
+    PageFault pageFault; // the settings commands of the class page
 };
 
 struct Response {
@@ -98,6 +100,8 @@ private:
     };
 
     void installCoreCommands();
+    // The settings commands of the class's page: speed meter, S88 bus master, manager.
+    void installPageCommands();
     QByteArray discoveryReply() const;
     void applyFault(Response &response) const;
 
