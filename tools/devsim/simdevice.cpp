@@ -1,5 +1,6 @@
 #include "simdevice.h"
 
+#include "devicelink/deviceclasses.h"
 #include "devicelink/protocol.h"
 #include "simmanager.h"
 #include "sims88master.h"
@@ -74,8 +75,8 @@ std::vector<int> SerialLengthsOfClass(quint8 deviceClass, quint8 versionMajor) {
 }
 
 QByteArray AccessCodeOfClass(quint8 deviceClass, const DeviceCodes &codes) {
-    const bool longCode = deviceClass == 17 || deviceClass == 22 || deviceClass == 23;
-    return longCode ? codes.accessCodeLong : codes.accessCodeShort;
+    return ClassInfo(deviceClass).accessCodeLength == 8 ? codes.accessCodeLong
+                                                        : codes.accessCodeShort;
 }
 
 std::optional<NetworkSettings> ReadNetworkSettings(QByteArrayView request) {

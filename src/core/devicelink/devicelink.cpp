@@ -1,16 +1,10 @@
 #include "devicelink/devicelink.h"
 
+#include "devicelink/deviceclasses.h"
+
 #include <algorithm>
 
 namespace qev {
-
-namespace {
-
-bool takesLongAccessCode(quint8 deviceClass) {
-    return deviceClass == 17 || deviceClass == 22 || deviceClass == 23;
-}
-
-} // namespace
 
 std::size_t ExchangeWithFallback(UdpSocket &client, const QString &host, quint16 port,
                                  quint16 basePort, std::span<const quint8> request,
@@ -133,9 +127,8 @@ void DeviceLink::WaitWithMessages(quint16 ms) {
 }
 
 void DeviceLink::SendAccessCode(quint8 deviceClass) {
-    const bool isLong = takesLongAccessCode(deviceClass);
-    const QByteArray &code = isLong ? m_codes.accessCodeLong : m_codes.accessCodeShort;
-    const std::size_t length = isLong ? 8 : 4;
+    const std::size_t length = std::size_t(ClassInfo(deviceClass).accessCodeLength);
+    const QByteArray &code = length == 8 ? m_codes.accessCodeLong : m_codes.accessCodeShort;
     ClearCommandBuffer();
     CommandBuffer[0] = proto::AccessCode;
     std::copy_n(code.constData(), std::min<std::size_t>(length, code.size()),

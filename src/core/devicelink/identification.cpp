@@ -1,6 +1,7 @@
 #include "devicelink/identification.h"
 
 #include "devicelink/devicelink.h"
+#include "devicelink/deviceclasses.h"
 #include "devicelink/replies.h"
 #include "netinspect/adapters.h"
 #include "netinspect/arp.h"
@@ -76,24 +77,12 @@ FoundPresentation PresentFoundDevice(const QString &pcAddress, const QString &ad
 
 bool ProgrammingAllowedAfter(int count, quint8 currentClass)
 {
-    switch (currentClass) {
-    case 7:
-    case 16:
-    case 17:
-    case 21:
-    case 22:
-    case 23:
-    case 24:
-    case 27:
-        return true;
-    default:
-        return count < 2;
-    }
+    return ClassInfo(currentClass).distinguishable || count < 2;
 }
 
 bool ProgrammingGroupVisible(quint8 currentClass)
 {
-    return currentClass < 28 || currentClass > 33;
+    return !ClassInfo(currentClass).pcProgram;
 }
 
 IdentificationResult IdentifyExchange(DeviceLink &link, bool inPcNetwork)

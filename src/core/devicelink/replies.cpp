@@ -1,5 +1,7 @@
 #include "devicelink/replies.h"
 
+#include "devicelink/deviceclasses.h"
+
 #include "devicelink/protocol.h"
 
 #include <algorithm>
@@ -26,14 +28,6 @@ QByteArray bytesAt(std::span<const quint8> reply, std::size_t offset, std::size_
     for (std::size_t i = offset; i < offset + length; ++i)
         bytes.append(static_cast<char>(byteAt(reply, i)));
     return bytes;
-}
-
-bool isBoosterGateway(quint8 deviceClass) {
-    return deviceClass == 16 || deviceClass == 27;
-}
-
-bool isLightMaster(quint8 deviceClass) {
-    return deviceClass >= 22 && deviceClass <= 24;
 }
 
 } // namespace
@@ -76,14 +70,18 @@ IdentifyReply ReadIdentifyReply(IdentifyForm form, std::span<const quint8> reply
 }
 
 std::size_t BuildSerialRequest(quint8 deviceClass, std::span<quint8> buffer) {
-    if (deviceClass == 17) {
+    switch (ClassInfo(deviceClass).serial) {
+    case SerialForm::None:
+        return 0;
+    case SerialForm::Controller:
         buffer[0] = proto::Serial;
         buffer[1] = 0x00;
         return 2;
-    }
-    if (isBoosterGateway(deviceClass) || isLightMaster(deviceClass)) {
-        buffer[0] =
-            isBoosterGateway(deviceClass) ? proto::PrefixBoosterGateway : proto::PrefixExtended;
+    case SerialForm::BoosterGateway:
+    case SerialForm::Extended:
+        buffer[0] = ClassInfo(deviceClass).serial == SerialForm::BoosterGateway
+                        ? proto::PrefixBoosterGateway
+                        : proto::PrefixExtended;
         buffer[1] = proto::Serial;
         buffer[2] = 0x00;
         return 3;
@@ -94,20 +92,21 @@ std::size_t BuildSerialRequest(quint8 deviceClass, std::span<quint8> buffer) {
 std::optional<QByteArray> ReadSerialReply(quint8 deviceClass, std::span<const quint8> reply) {
     if (reply.size() <= 4)
         return std::nullopt;
-    if (deviceClass == 17) {
+    const SerialForm form = ClassInfo(deviceClass).serial;
+    if (form == SerialForm::Controller) {
         if (reply[2] != 1 || (reply[3] != 4 && reply[3] != 6 && reply[3] != 11))
             return std::nullopt;
         QByteArray serial = bytesAt(reply, 4, 6);
         std::reverse(serial.begin(), serial.end());
         return serial;
     }
-    if (!isBoosterGateway(deviceClass) && !isLightMaster(deviceClass))
+    if (form == SerialForm::None)
         return std::nullopt;
     if (reply[3] != 1)
         return std::nullopt;
     if (reply[4] == 6)
         return bytesAt(reply, 5, 6);
-    if (reply[4] == 11 && isBoosterGateway(deviceClass))
+    if (reply[4] == 11 && form == SerialForm::BoosterGateway)
         return bytesAt(reply, 5, 11);
     return std::nullopt;
 }

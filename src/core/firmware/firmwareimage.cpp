@@ -1,5 +1,7 @@
 #include "firmware/firmwareimage.h"
 
+#include "devicelink/deviceclasses.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
@@ -40,16 +42,7 @@ bool readAtMost(QFile &file, qsizetype maxBytes, QByteArray &out) {
 } // namespace
 
 int BlockCountOfClass(quint8 currentClass) {
-    switch (currentClass) {
-    case 17:
-    case 22:
-    case 23:
-    case 24:
-    case 27:
-        return image::LargeBlockCount;
-    default:
-        return image::SmallBlockCount;
-    }
+    return ClassInfo(currentClass).firmwareBlocks;
 }
 
 bool ImageTagFitsClass(quint8 currentClass, quint8 classTag) {

@@ -1,5 +1,7 @@
 #include "firmware/firmwareinstall.h"
 
+#include "devicelink/deviceclasses.h"
+
 #include "app/messageid.h"
 #include "devicelink/devicelink.h"
 #include "devicelink/discovery.h"
@@ -37,16 +39,7 @@ BlockReadVerdict ReadBlockReply(std::span<const quint8> reply, QByteArrayView ex
 }
 
 int RestartCycles(quint8 currentClass) {
-    switch (currentClass) {
-    case 15:
-    case 16:
-    case 17:
-    case 22:
-    case 23:
-        return 60;
-    default:
-        return 30;
-    }
+    return ClassInfo(currentClass).restartCycles;
 }
 
 InstallResult ConcludeInstall(InstallOutcome outcome, int block) {
