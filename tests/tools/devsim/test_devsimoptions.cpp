@@ -91,6 +91,33 @@ INSTANTIATE_TEST_SUITE_P(DeviceSpec, FaultSpec,
                                            FaultText{"overlong:65507", FaultKind::Overlong, 65507}),
                          [](const auto &row) { return testName(row.param.text); });
 
+struct PageFaultText {
+    const char *text;
+    PageFaultKind kind;
+    bool onRead;
+    bool onWrite;
+};
+
+class PageFaultSpec : public ::testing::TestWithParam<PageFaultText> {};
+
+TEST_P(PageFaultSpec, Parses) {
+    QString error;
+    const auto c = ParseDeviceSpec(
+        QStringLiteral("class=3,pagefault=") + QLatin1String(GetParam().text), 11080, &error);
+    ASSERT_TRUE(c) << qPrintable(error);
+    EXPECT_EQ(c->pageFault.kind, GetParam().kind);
+    EXPECT_EQ(c->pageFault.onRead, GetParam().onRead);
+    EXPECT_EQ(c->pageFault.onWrite, GetParam().onWrite);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DeviceSpec, PageFaultSpec,
+    ::testing::Values(PageFaultText{"silent", PageFaultKind::Silent, true, true},
+                      PageFaultText{"short:read", PageFaultKind::Short, true, false},
+                      PageFaultText{"long:write", PageFaultKind::Long, false, true},
+                      PageFaultText{"lead", PageFaultKind::Lead, true, true}),
+    [](const auto &row) { return testName(row.param.text); });
+
 class BadSpec : public ::testing::TestWithParam<const char *> {};
 
 TEST_P(BadSpec, IsRefusedWithAReason) {
@@ -108,7 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "port=11O80", "serial=0102030405", "serial=123", "serial=zz",
                       "class=22,serial=0102030405060708090A0B", "class=1,serial=010203040506",
                       "fault=slow:", "fault=slow:-5", "fault=silent:3", "fault=overlong:0",
-                      "fault=overlong:65508", "fault=noisy", "extended=maybe", "colour=red",
+                      "fault=overlong:65508", "fault=noisy", "pagefault=loud",
+                      "pagefault=short:both", "pagefault=", "extended=maybe", "colour=red",
                       "class"),
     [](const auto &row) { return testName(row.param); });
 
