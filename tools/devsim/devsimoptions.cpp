@@ -238,6 +238,10 @@ std::optional<DeviceConfig> ParseDeviceSpec(const QString &spec, quint16 basePor
                    pageKey != PageFaultKey::NotMine) {
             if (pageKey == PageFaultKey::Bad)
                 return bad();
+        } else if (const BoosterKey boosterKey = ParseBoosterKey(key, value, config.boosters);
+                   boosterKey != BoosterKey::NotMine) {
+            if (boosterKey == BoosterKey::Bad)
+                return bad();
         } else if (const FirmwareKey taken = ParseFirmwareKey(key, value, config.firmware);
                    taken != FirmwareKey::NotMine) {
             if (taken == FirmwareKey::Bad)
@@ -316,6 +320,8 @@ ParsedCommandLine ParseDevsimCommandLine(const QStringList &arguments,
             parser.helpText() + QString::fromUtf8(DeviceHelp) +
             QStringLiteral("\nPage keys of SPEC (settings of classes 2, 3, 6, 17):\n") +
             QString::fromUtf8(PageFaultHelp) +
+            QStringLiteral("\nBooster-bus keys of SPEC (classes 3 and 27):\n") +
+            QString::fromUtf8(BoosterHelp) +
             QStringLiteral("\nFirmware keys of SPEC (commands F0, F3, F2, F6):\n") +
             QString::fromUtf8(FirmwareHelp);
         return result;

@@ -120,6 +120,8 @@ void SimDevice::installPageCommands() {
         InstallS88Master(*this, m_config.pageFault);
     if (deviceClass == 3)
         InstallManager(*this, m_config.pageFault);
+    if (HasBoosterBus(deviceClass))
+        InstallBoosterBus(*this, m_config.boosters, m_codes);
 }
 
 void SimDevice::addCommand(QByteArray prefix, Handler handler) {

@@ -7,6 +7,7 @@
 
 #include "app/devicecodes.h"
 #include "netinspect/ipv4.h"
+#include "simbooster.h"
 #include "simfirmware.h"
 #include "simpagefault.h"
 
@@ -59,6 +60,7 @@ struct DeviceConfig {
     Fault fault;
     FirmwareConfig firmware;
     PageFault pageFault; // the settings commands of the class page
+    BoosterBusConfig boosters; // classes 3 and 27
 };
 
 struct Response {
