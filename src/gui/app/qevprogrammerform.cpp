@@ -22,6 +22,7 @@
 #include "netinspect/ipv4.h"
 #include "pages/boosterbus.h"
 #include "pages/devicepage.h"
+#include "report/reportrun.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -133,6 +134,17 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
     qev::ArpMacList(m_arpList);
     changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = 0; });
     m_searchDone = false;
+    m_report = new ReportRun({*m_link, ui->pbPrint, ui->lbSteckbriefStatus,
+                              [this](const QString &caption, const QString &text) {
+                                  return confirm(caption, text);
+                              },
+                              [this] {
+                                  return qev::report::AdapterCaptions{
+                                      ui->Label29Caption->text(), ui->Label26Caption->text(),
+                                      ui->Label76Caption->text(),
+                                      networkPage().dxMaskEdit4Caption->text()};
+                              },
+                              this});
 
     connectHandlers();
 }
@@ -363,6 +375,10 @@ void TQevProgrammerForm::ShowNoDevice() {
 
 // ---- Handlers ----
 
+void TQevProgrammerForm::btnSteckbriefClick() {
+    m_report->btnSteckbriefClick();
+}
+
 template <class Sender, class Signal, class Handler>
 void TQevProgrammerForm::onSignal(Sender *sender, Signal signal, Handler handler) {
     connect(sender, signal, this, [this, handler](auto &&...) {
@@ -378,6 +394,7 @@ void TQevProgrammerForm::connectHandlers() {
     onSignal(ui->btnSuche, &QPushButton::clicked, &TQevProgrammerForm::btnSucheClick);
     onSignal(ui->WriteBtn, &QPushButton::clicked, &TQevProgrammerForm::WriteBtnClick);
     onSignal(ui->btnDirekt, &QPushButton::clicked, &TQevProgrammerForm::btnDirektClick);
+    onSignal(ui->btnSteckbrief, &QPushButton::clicked, &TQevProgrammerForm::btnSteckbriefClick);
     onSignal(ui->Image9, &QToolButton::clicked, &TQevProgrammerForm::Image9Click);
     onSignal(ui->Image10, &QToolButton::clicked, &TQevProgrammerForm::Image10Click);
     onSignal(ui->Image11, &QToolButton::clicked, &TQevProgrammerForm::Image11Click);

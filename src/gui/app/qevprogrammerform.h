@@ -22,6 +22,7 @@ class QTimer;
 class QWidget;
 class DevicePage;
 class FlagHint;
+class ReportRun;
 class TALed;
 
 namespace qev {
@@ -114,6 +115,9 @@ public:
     // The PC's ARP list, as plain hex texts.
     const QStringList &ArpList() const { return m_arpList; }
 
+    // The run of "Liste drucken".
+    ReportRun &reportRun() const { return *m_report; }
+
 protected:
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -155,6 +159,7 @@ private:
     void WriteBtnClick();
     void btnLastValueClick();
     void btnDirektClick();
+    void btnSteckbriefClick();
     void TabSheetSelectControllerShow();
     void btnControllerOkClick();
     void btnControllerAbortClick();
@@ -205,6 +210,7 @@ private:
     bool m_noNetwork = false;
     int m_language = 1;
     FlagHint *m_hint = nullptr; // made at the first click on Image12
+    ReportRun *m_report = nullptr;
     int m_busy = 0;
     // The tag 4712 of dxIPNeu: the program itself writes the field.
     bool m_prefillingNewIP = false;
