@@ -7,13 +7,13 @@
 #include "app/fieldcolours.h"
 #include "app/flaghint.h"
 #include "app/language.h"
-#include "app/lastvalues.h"
 #include "app/messagetext.h"
 #include "app/pictures.h"
 #include "app/programfont.h"
 #include "devicelink/devicelink.h"
 #include "devicelink/discovery.h"
 #include "devicelink/identification.h"
+#include "devicelink/networkpage.h"
 #include "devicelink/netsettings.h"
 #include "devicelink/selectipform.h"
 #include "netinspect/adapters.h"
@@ -32,7 +32,6 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
@@ -332,9 +331,7 @@ void TQevProgrammerForm::setUpAccessibleNames() {
     n.dxPickEdit1->setAccessibleName(tr("UDP Port"));
     n.gbGefunden->setAccessibleName(n.gbGefunden->title());
     n.gbNeuProgrammieren->setAccessibleName(n.gbNeuProgrammieren->title());
-    for (QLabel *verdict : {n.lbIPAdresse, n.lbNetzmaske, n.lbIPGateway, n.lbIPBroker,
-                            selectPage().lbSuchIP})
-        setVerdictText(verdict, verdict->text());
+    SetVerdictText(selectPage().lbSuchIP, selectPage().lbSuchIP->text());
 }
 
 TALed &TQevProgrammerForm::Led() const {
@@ -413,16 +410,8 @@ void TQevProgrammerForm::connectHandlers() {
     }
     onSignal(s.dxSuchIP, &QLineEdit::textChanged, &TQevProgrammerForm::dxSuchIPChange);
 
-    onSignal(n.dxIPNeu, &QLineEdit::textChanged, &TQevProgrammerForm::dxIPNeuChange);
-    // The found fields share the handler of the new address.
-    for (QLineEdit *field : foundFields())
-        onSignal(field, &QLineEdit::textChanged, &TQevProgrammerForm::foundFieldChange);
-    onSignal(n.dxNetmask, &QLineEdit::textChanged, &TQevProgrammerForm::dxNetmaskChange);
-    onSignal(n.dxIPGateway, &QLineEdit::textChanged, &TQevProgrammerForm::dxIPGatewayChange);
-    onSignal(n.dxIPBroker, &QLineEdit::textChanged, &TQevProgrammerForm::dxIPBrokerChange);
-    onSignal(n.dxPickEdit2, &QComboBox::currentIndexChanged,
-             &TQevProgrammerForm::dxPickEdit2Change);
-    onSignal(n.dxPickEdit1, &QComboBox::currentTextChanged, &TQevProgrammerForm::dxPickEdit1Change);
+    onSignal(ui->TabSheetMain, &NetworkPage::writeButtonInputChanged,
+             &TQevProgrammerForm::UpdateWriteButton);
 
     connect(ui->PageControl1, &QTabWidget::currentChanged, this,
             [this](int index) { RunGuarded(this, [this, index] { PageControl1Change(index); }); });
@@ -624,9 +613,7 @@ void TQevProgrammerForm::PageControl1Change(int index) {
 }
 
 void TQevProgrammerForm::PrefillNewIP() {
-    m_prefillingNewIP = true;
-    networkPage().dxIPNeu->setText(qev::PcNetworkPrefix(ui->Label29->text()));
-    m_prefillingNewIP = false;
+    ui->TabSheetMain->PrefillNewIP(ui->Label29->text());
 }
 
 void TQevProgrammerForm::ResetNetworkPage() {
@@ -657,42 +644,15 @@ void TQevProgrammerForm::gbGefundenDblClick() {
     networkPage().gbNeuProgrammieren->setEnabled(true);
 }
 
-// ---- Settings file ----
-
-namespace {
-
-QStringList itemTexts(const QComboBox &list) {
-    QStringList texts;
-    for (int k = 0; k < list.count(); ++k)
-        texts << list.itemText(k);
-    return texts;
-}
-
-} // namespace
+// ---- Settings file and the new settings ----
 
 void TQevProgrammerForm::LoadLastValues() {
-    Ui::NetworkPage &n = networkPage();
-    n.btnLastValue->hide();
-    const qev::LastValues values = qev::ReadLastValues(m_settingsFile);
-    if (values.newAddress)
-        n.dxIPNeu->setText(*values.newAddress);
-    if (values.netmask)
-        n.dxNetmask->setText(*values.netmask);
-    setDeviceType(values.deviceType);
-    if (const std::optional<QString> port = qev::PortAfterLoad(
-            values.portItem, itemTexts(*n.dxPickEdit1), n.dxPickEdit1->currentText()))
-        setPortText(*port);
+    ui->TabSheetMain->LoadLastValues(m_settingsFile);
 }
 
 void TQevProgrammerForm::SaveLastValues() {
-    const Ui::NetworkPage &n = networkPage();
-    qev::LastValues values;
-    values.newAddress = n.dxIPNeu->text();
-    values.netmask = n.dxNetmask->text();
-    values.deviceType = n.dxPickEdit2->currentIndex();
-    values.portItem = qev::PortItemOf(n.dxPickEdit1->currentText(), itemTexts(*n.dxPickEdit1));
     // Not silently: the user relies on "Letzte Werte" next time.
-    if (!qev::WriteLastValues(m_settingsFile, values))
+    if (!ui->TabSheetMain->SaveLastValues(m_settingsFile))
         ShowGeneralError(
             this, tr("Die Einstellungen konnten nicht gespeichert werden: %1").arg(m_settingsFile));
 }
@@ -701,136 +661,13 @@ void TQevProgrammerForm::btnLastValueClick() {
     LoadLastValues();
 }
 
-// ---- Entry fields of the new settings ----
-
-void TQevProgrammerForm::applyVerdict(QWidget *field, QLabel *label,
-                                      const qev::FieldVerdict &verdict) {
-    PaintField(field, verdict.colour);
-    setVerdictText(label, verdict.messageId != 0 ? MessageText(verdict.messageId) : QString());
-    label->setVisible(verdict.labelVisible);
-}
-
-// A label without a name of its own would be read out with its group's title.
-void TQevProgrammerForm::setVerdictText(QLabel *label, const QString &text) {
-    label->setText(text);
-    label->setAccessibleName(text.isEmpty() ? tr("Keine Meldung") : text);
-}
-
-void TQevProgrammerForm::dxIPNeuChange() {
-    if (!isVisible())
-        return;
-    Ui::NetworkPage &n = networkPage();
-    const qev::NewAddressVerdict v =
-        qev::ValidateNewIP(n.dxIPNeu->text(), m_prefillingNewIP, &qev::Ping);
-    applyVerdict(n.dxIPNeu, n.lbIPAdresse, v.field);
-    if (v.hideLastValue)
-        n.btnLastValue->hide();
-    UpdateWriteButton();
-    {
-        const QSignalBlocker block(n.dxNetmask);
-        n.dxNetmask->setText(v.netmask);
-    }
-    dxNetmaskChange();
-    dxPickEdit2Change();
-}
-
-// The program writes the found fields; only what the user types into dxIPNeu withdraws
-// the last values.
-void TQevProgrammerForm::foundFieldChange() {
-    const bool tagged = m_prefillingNewIP;
-    m_prefillingNewIP = true;
-    dxIPNeuChange();
-    m_prefillingNewIP = tagged;
-}
-
-void TQevProgrammerForm::dxNetmaskChange() {
-    if (!isVisible())
-        return;
-    Ui::NetworkPage &n = networkPage();
-    applyVerdict(n.dxNetmask, n.lbNetzmaske,
-                 qev::ValidateNetmask(n.dxIPNeu->text(), n.dxNetmask->text()));
-    UpdateWriteButton();
-}
-
-void TQevProgrammerForm::dxIPGatewayChange() {
-    if (isVisible())
-        optionalAddressChange(networkPage().dxIPGateway, networkPage().lbIPGateway);
-}
-
-void TQevProgrammerForm::dxIPBrokerChange() {
-    if (isVisible())
-        optionalAddressChange(networkPage().dxIPBroker, networkPage().lbIPBroker);
-}
-
-// The gateway and the broker may stay empty; a typed address is checked as it grows.
-void TQevProgrammerForm::optionalAddressChange(QLineEdit *field, QLabel *label) {
-    const qev::FieldVerdict v = qev::ValidateOptionalAddress(field->text(), &qev::Ping);
-    applyVerdict(field, label, v);
-    if (v.reevaluateWriteButton)
-        UpdateWriteButton();
-}
-
-void TQevProgrammerForm::dxPickEdit2Change() {
-    if (!isVisible())
-        return;
-    Ui::NetworkPage &n = networkPage();
-    const qev::DeviceTypeEffect e =
-        qev::DeviceTypeChanged(n.dxPickEdit2->currentIndex(), n.dxPickEdit1->currentText());
-    n.dxPickEdit1->setVisible(e.portFieldVisible);
-    n.Label78->setVisible(!e.portFieldVisible);
-    if (e.portText)
-        setPortText(*e.portText);
-    n.Label78->setText(e.label78);
-    PaintField(n.dxPickEdit2, e.colour);
-    UpdateWriteButton();
-}
-
-void TQevProgrammerForm::dxPickEdit1Change() {
-    if (!isVisible())
-        return;
-    Ui::NetworkPage &n = networkPage();
-    PaintField(n.dxPickEdit1, qev::PortFieldColour(n.dxPickEdit1->currentText()));
-}
-
-void TQevProgrammerForm::setDeviceType(int item) {
-    QComboBox *type = networkPage().dxPickEdit2;
-    {
-        const QSignalBlocker block(type);
-        type->setCurrentIndex(item >= 0 && item < type->count() ? item : -1);
-    }
-    dxPickEdit2Change();
-}
-
-void TQevProgrammerForm::setPortText(const QString &text) {
-    QComboBox *port = networkPage().dxPickEdit1;
-    {
-        const QSignalBlocker block(port);
-        const int item = port->findText(text);
-        if (item >= 0)
-            port->setCurrentIndex(item);
-        port->setEditText(text);
-    }
-    dxPickEdit1Change();
-}
-
 void TQevProgrammerForm::UpdateWriteButton() {
-    const Ui::NetworkPage &n = networkPage();
-    qev::WriteButtonInput in;
-    in.programmingAllowed = m_link->current().programmingAllowed;
-    in.address = n.dxIPNeu->text();
-    in.mask = n.dxNetmask->text();
-    in.gateway = n.dxIPGateway->text();
-    in.broker = n.dxIPBroker->text();
-    in.port = n.dxPickEdit1->currentText();
-    in.deviceType = n.dxPickEdit2->currentIndex();
-    ui->WriteBtn->setEnabled(qev::WriteButtonEnabled(in));
+    ui->WriteBtn->setEnabled(qev::WriteButtonEnabled(
+        ui->TabSheetMain->writeButtonInput(m_link->current().programmingAllowed)));
 }
 
 void TQevProgrammerForm::RevalidateEntries() {
-    dxIPNeuChange();
-    dxNetmaskChange();
-    dxIPGatewayChange();
-    dxIPBrokerChange();
+    ui->TabSheetMain->RevalidateEntries();
 }
 
 // ---- Search and identification ----
@@ -938,7 +775,7 @@ void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &n
     n.dxMaskEdit4->setText(qev::FormatMac(mac));
     changeDevice([&](qev::CurrentDevice &d) { d.port = port; });
     n.dxMaskEdit6->setText(QString::number(port));
-    setPortText(QString::number(port));
+    ui->TabSheetMain->setPortText(QString::number(port));
 
     PaintField(n.dxMaskEdit2, shown.addressColour);
     if (shown.led == qev::Led::Good)
@@ -971,8 +808,6 @@ void TQevProgrammerForm::applyDispatch(const qev::ClassDispatch &d) {
 
     if (d.version == qev::VersionDisplay::Shown)
         n.dxMaskEdit9->setText(m_link->current().versionText());
-    if (d.s88CaptionIsClassName)
-        setPageCaption(ui->TabSheetS88Master, qev::DeviceClassName(d.reportedClass));
     if (d.boosterCaption)
         setPageCaption(ui->TabSheetBooster, QStringLiteral("Booster"));
     for (DevicePage *page : devicePages())
@@ -980,13 +815,13 @@ void TQevProgrammerForm::applyDispatch(const qev::ClassDispatch &d) {
     for (const qev::PickStep &step : d.pickSteps) {
         switch (step.kind) {
         case qev::PickStep::PortItem:
-            setPortText(n.dxPickEdit1->itemText(step.item));
+            ui->TabSheetMain->setPortText(n.dxPickEdit1->itemText(step.item));
             break;
         case qev::PickStep::PortCurrent:
-            setPortText(QString::number(m_link->current().port));
+            ui->TabSheetMain->setPortText(QString::number(m_link->current().port));
             break;
         case qev::PickStep::TypeItem:
-            setDeviceType(step.item);
+            ui->TabSheetMain->setDeviceType(step.item);
             break;
         }
     }
@@ -1038,7 +873,7 @@ void TQevProgrammerForm::WriteBtnClick() {
     in.deviceType = n.dxPickEdit2->currentIndex();
     in.arpMacs = m_arpList;
     const qev::NetSettingsDatagram datagram = qev::BuildNetSettings(m_link->CommandBuffer, in);
-    setPortText(datagram.portText);
+    ui->TabSheetMain->setPortText(datagram.portText);
 
     try {
         m_link->BroadcastFanOut(
@@ -1113,7 +948,7 @@ void TQevProgrammerForm::dxSuchIPChange() {
         return;
     Ui::SelectControllerPage &s = selectPage();
     const qev::SearchAddressVerdict v = qev::ValidateSearchIP(s.dxSuchIP->text());
-    applyVerdict(s.dxSuchIP, s.lbSuchIP, v.field);
+    ApplyVerdict(s.dxSuchIP, s.lbSuchIP, v.field);
     if (v.enableOk)
         s.btnControllerOk->setEnabled(true);
     if (v.clearSelection) {
@@ -1145,7 +980,7 @@ void TQevProgrammerForm::btnControllerOkClick() {
     n.dxMaskEdit8->setText(choice.foundText);
     changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = choice.currentClass; });
     for (const int item : choice.deviceTypeSteps)
-        setDeviceType(item);
+        ui->TabSheetMain->setDeviceType(item);
     n.dxMaskEdit8->setEnabled(true);
 
     ui->btnSuche->setEnabled(false);

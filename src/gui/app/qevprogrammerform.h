@@ -144,11 +144,7 @@ private:
 
     void changeDevice(const std::function<void(qev::CurrentDevice &)> &change);
     void setLed(const QColor &colour, bool blink, bool value);
-    void applyVerdict(QWidget *field, QLabel *label, const qev::FieldVerdict &verdict);
-    void setVerdictText(QLabel *label, const QString &text);
     void applyDispatch(const qev::ClassDispatch &dispatch);
-    void setDeviceType(int item);
-    void setPortText(const QString &text);
     void PrefillNewIP();
     qev::EventPump pump() const;
     qev::DevicePicker picker();
@@ -165,14 +161,6 @@ private:
     void btnControllerAbortClick();
     void rgControllerClick();
     void dxSuchIPChange();
-    void dxIPNeuChange();
-    void foundFieldChange();
-    void dxNetmaskChange();
-    void dxPickEdit2Change();
-    void dxPickEdit1Change();
-    void dxIPGatewayChange();
-    void dxIPBrokerChange();
-    void optionalAddressChange(QLineEdit *field, QLabel *label);
     void UpdateWriteButton();
     void PageControl1Change(int index);
     void ImageLeftDblClick();
@@ -212,8 +200,6 @@ private:
     FlagHint *m_hint = nullptr; // made at the first click on Image12
     ReportRun *m_report = nullptr;
     int m_busy = 0;
-    // The tag 4712 of dxIPNeu: the program itself writes the field.
-    bool m_prefillingNewIP = false;
     // Programmatic page changes do not run the rules of a page change by the user.
     int m_programmaticPageChange = 0;
     QWidget *m_lastPage = nullptr;

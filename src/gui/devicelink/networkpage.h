@@ -1,7 +1,55 @@
 #pragma once
 
+// The "Netzwerk" page: the device found and its new network settings, judged live as the
+// user types, and the last values of the settings file.
+
 #include "app/formpage.h"
+#include "devicelink/netsettings.h"
 #include "ui_networkpage.h"
 
-// The "Netzwerk" page: the device found and its new network settings.
-using NetworkPage = FormPage<Ui::NetworkPage>;
+class QLabel;
+
+class NetworkPage : public FormPage<Ui::NetworkPage> {
+    Q_OBJECT
+public:
+    explicit NetworkPage(QWidget *parent = nullptr);
+
+    // dxIPNeu gets the PC's network part, written as the program's own text.
+    void PrefillNewIP(const QString &pcAddress);
+
+    void LoadLastValues(const QString &settingsFile);
+    // False when the file could not be written.
+    bool SaveLastValues(const QString &settingsFile) const;
+
+    // Writes the device type or the port as the program, each followed by its change rule.
+    void setDeviceType(int item);
+    void setPortText(const QString &text);
+
+    // Judges the four address entries again (after a language switch).
+    void RevalidateEntries();
+
+    // The new settings as they stand; programmingAllowed comes from the current device.
+    qev::WriteButtonInput writeButtonInput(bool programmingAllowed) const;
+
+Q_SIGNALS:
+    // The entries changed in a way that may change whether "Programmieren" can be pressed.
+    void writeButtonInputChanged();
+
+private:
+    void connectHandlers();
+    bool judging() const;
+    void dxIPNeuChange();
+    void foundFieldChange();
+    void dxNetmaskChange();
+    void optionalAddressChange(QLineEdit *field, QLabel *label);
+    void dxPickEdit2Change();
+    void dxPickEdit1Change();
+
+    // The tag of dxIPNeu: the program itself writes the field.
+    bool m_prefillingNewIP = false;
+};
+
+// Shows a field's verdict: its colour, and the text of the label beside it.
+void ApplyVerdict(QWidget *field, QLabel *label, const qev::FieldVerdict &verdict);
+// A verdict label's text; an empty one would be read out with its group's title.
+void SetVerdictText(QLabel *label, const QString &text);
