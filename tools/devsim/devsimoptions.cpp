@@ -24,7 +24,7 @@ SPEC is a comma-separated list of key=value:
   serial=HEX     serial number as sent, hex bytes with or without ':'. Lengths:
                  class 17 (and 6 with version 7.x) 4, 6 or 11; classes 16 and 27
                  6 or 11; classes 21-24 6 (default: the six MAC bytes).
-  name=TEXT      a name for the log (no commas).
+  name=TEXT      its name: the reply to 60 64, and the log (no commas).
   extended=yes|no
                  answers the two-byte identification 60 0F (default yes).
   fault=F        silent        logs what arrives, never answers, takes nothing
@@ -234,6 +234,10 @@ std::optional<DeviceConfig> ParseDeviceSpec(const QString &spec, quint16 basePor
             if (!v)
                 return bad();
             config.fault = *v;
+        } else if (const ReportKey reportKey = ParseReportKey(key, value, config);
+                   reportKey != ReportKey::NotMine) {
+            if (reportKey == ReportKey::Bad)
+                return bad();
         } else if (const PageFaultKey pageKey = ParsePageFaultKey(key, value, config.pageFault);
                    pageKey != PageFaultKey::NotMine) {
             if (pageKey == PageFaultKey::Bad)
@@ -318,6 +322,8 @@ ParsedCommandLine ParseDevsimCommandLine(const QStringList &arguments,
     if (parser.isSet(help)) {
         result.helpText =
             parser.helpText() + QString::fromUtf8(DeviceHelp) +
+            QStringLiteral("\nReport keys of SPEC (name request 60 64, F5 reply):\n") +
+            QString::fromUtf8(ReportHelp) +
             QStringLiteral("\nPage keys of SPEC (settings of classes 2, 3, 6, 17):\n") +
             QString::fromUtf8(PageFaultHelp) +
             QStringLiteral("\nBooster-bus keys of SPEC (classes 3 and 27):\n") +

@@ -110,6 +110,7 @@ SimDevice::SimDevice(DeviceConfig config, DeviceCodes codes)
                                                m_codes.activationCode);
     m_firmware->install(*this);
     installPageCommands();
+    InstallReportCommands(*this);
 }
 
 void SimDevice::installPageCommands() {
@@ -140,7 +141,7 @@ QByteArray SimDevice::discoveryReply() const {
     reply.append(reinterpret_cast<const char *>(net.mac.data()), qsizetype(net.mac.size()));
     reply.append(char(net.port >> 8));
     reply.append(char(net.port));
-    return reply;
+    return reply + NetworkReplyTail(net, m_config.report);
 }
 
 void SimDevice::installCoreCommands() {

@@ -10,6 +10,7 @@
 #include "simbooster.h"
 #include "simfirmware.h"
 #include "simpagefault.h"
+#include "simreport.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -61,6 +62,7 @@ struct DeviceConfig {
     FirmwareConfig firmware;
     PageFault pageFault; // the settings commands of the class page
     BoosterBusConfig boosters; // classes 3 and 27
+    ReportConfig report;
 };
 
 struct Response {
