@@ -3,9 +3,11 @@
 #include "devicelink/devicelink.h"
 #include "devicelink/linkerror.h"
 #include "netinspect/arp.h"
+#include "netinspect/ipv4.h"
 #include "pages/light.h"
 
 #include <QByteArray>
+#include <algorithm>
 
 namespace qev::report {
 
@@ -14,11 +16,9 @@ namespace {
 constexpr std::size_t SerialLength = 6;
 
 QString dotted(std::span<const quint8> reply, std::size_t offset) {
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg(reply[offset])
-        .arg(reply[offset + 1])
-        .arg(reply[offset + 2])
-        .arg(reply[offset + 3]);
+    IPv4Bytes address{};
+    std::copy_n(reply.begin() + qsizetype(offset), address.size(), address.begin());
+    return BytesToIP(address);
 }
 
 bool isLightMaster(quint8 deviceClass) {
