@@ -21,8 +21,13 @@ const Message catalogue[] = {
     {103, "Hinweis", "Hint"},
     {105, "Neue Adresse erreichbar", "New address is reachable"},
     {106, "Gerät antwortet nicht", "No answer from device"},
+#ifdef Q_OS_WIN
     {108, "Keine Verbindung! (Windows Netzwerkkarte oder -treiber nicht konfiguriert)",
      "No network connection! (Windows interface or driver not configured)"},
+#else
+    {108, "Keine Verbindung! (Netzwerkschnittstelle oder -treiber nicht konfiguriert)",
+     "No network connection! (Network interface or driver not configured)"},
+#endif
     {109, "Lesen OK", "Read OK"},
     {110, "Keine Antwort vom Gerät: fremdes Netzwerk oder falsch programmiert",
      "No answer from device: foraign network or wrong ip configuration"},

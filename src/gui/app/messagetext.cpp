@@ -21,8 +21,14 @@ constexpr Message catalogue[] = {
     {IDS_103, QT_TRANSLATE_NOOP("MessageText", "Hinweis")},
     {IDS_105, QT_TRANSLATE_NOOP("MessageText", "Neue Adresse erreichbar")},
     {IDS_106, QT_TRANSLATE_NOOP("MessageText", "Gerät antwortet nicht")},
+#ifdef Q_OS_WIN
     {IDS_108, QT_TRANSLATE_NOOP("MessageText", "Keine Verbindung! (Windows Netzwerkkarte oder "
                                                "-treiber nicht konfiguriert)")},
+#else
+    // Elsewhere there is no "Windows network card"; the user looks at the network interface.
+    {IDS_108, QT_TRANSLATE_NOOP("MessageText", "Keine Verbindung! (Netzwerkschnittstelle oder "
+                                               "-treiber nicht konfiguriert)")},
+#endif
     {IDS_109, QT_TRANSLATE_NOOP("MessageText", "Lesen OK")},
     {IDS_110, QT_TRANSLATE_NOOP("MessageText", "Keine Antwort vom Gerät: fremdes Netzwerk oder "
                                                "falsch programmiert")},
