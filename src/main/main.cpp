@@ -12,6 +12,8 @@ int main(int argc, char **argv) {
     TQevApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Qev Programmer"));
     QCoreApplication::setApplicationVersion(QStringLiteral("2.21"));
+    // Ties the window to its installed desktop entry (icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.spurnova.QevProgrammer"));
     QApplication::setFont(ProgramFont());
     try {
         TQevProgrammerForm form(qev::SettingsFilePath(QCoreApplication::applicationFilePath()));
