@@ -235,10 +235,10 @@ INSTANTIATE_TEST_SUITE_P(SimDevice, Faults, ::testing::ValuesIn(faultCases),
 
 TEST(SimDevice, LaterCommandsSlotIntoTheTable) {
     SimDevice sim(device(22), testCodes());
-    sim.addCommand(hex("6064"), [](QByteArrayView request, Response &r) {
-        r.reply = hex("216064") + QByteArray(request.sliced(2).toByteArray());
+    sim.addCommand(hex("60EE"), [](QByteArrayView request, Response &r) {
+        r.reply = hex("2160EE") + QByteArray(request.sliced(2).toByteArray());
     });
-    EXPECT_EQ(sim.handle(hex("606401")).reply, hex("21606401"));
+    EXPECT_EQ(sim.handle(hex("60EE01")).reply, hex("2160EE01"));
     // The longer prefix wins over 60 0F, and 60 0F still works.
     EXPECT_EQ(sim.handle(hex("600F")).reply, hex("21600F160704"));
 }
