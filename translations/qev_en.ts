@@ -243,7 +243,7 @@
     <message>
         <location filename="../src/gui/pages/classicpage.ui" line="+9"/>
         <source>Ein- und Ausschaltmodus</source>
-        <translation>Power on and off mode</translation>
+        <translation>On/off mode</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -259,7 +259,7 @@
     <message>
         <location line="+10"/>
         <source>Nach dem Einschalten startet das Gerät selbsttätig</source>
-        <translation>The device starts by itself after power-up</translation>
+        <translation>After power-on the device starts by itself</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -269,7 +269,7 @@
     <message>
         <location line="+7"/>
         <source>Nach dem Einschalten läuft ein längerer Test- und Demomode</source>
-        <translation>After power-up a longer test and demo mode runs</translation>
+        <translation>After power-on a longer test and demo mode runs</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -279,7 +279,7 @@
     <message>
         <location line="+7"/>
         <source>Gerät geht beim Beenden von Lunarra in den Stopmode</source>
-        <translation>The device goes into stop mode when Lunarra quits</translation>
+        <translation>The device goes into stop mode when Lunarra is quit</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -385,7 +385,7 @@
     <message>
         <location line="+3"/>
         <source>Änderungen speichern</source>
-        <translation>Save changes</translation>
+        <translation>Save the changes</translation>
     </message>
 </context>
 <context>
@@ -394,7 +394,7 @@
         <location filename="../src/gui/pages/containerpage.ui" line="+26"/>
         <location line="+60"/>
         <source>Beispielwert zum Ersetzen: eine Adresse aus dem Dokumentationsbereich (RFC 5737) und ein Muster-Zugang (Basic und Base64 von „user:example-password“).</source>
-        <translation>Sample value to replace: an address of the documentation range (RFC 5737) and a sample credential (Basic and Base64 of “user:example-password”).</translation>
+        <translation>Sample value to be replaced: an address of the documentation range (RFC 5737) and a sample credential (Basic and the Base64 of “user:example-password”).</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -607,7 +607,7 @@
     <message>
         <location line="+3"/>
         <source>Normale Standard Helligkeit</source>
-        <translation>Normal default brightness</translation>
+        <translation>Normal standard brightness</translation>
     </message>
     <message>
         <location line="+14"/>
@@ -628,7 +628,7 @@
     <message>
         <location line="+3"/>
         <source>Dunklere Standard Helligkeit</source>
-        <translation>Darker default brightness</translation>
+        <translation>Darker standard brightness</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -684,7 +684,7 @@
     <message>
         <location line="+7"/>
         <source>Auch die steuernde Zentrale soll die Booster ein- oder ausschalten (nicht bei CDE)</source>
-        <translation>The controlling command station also switches the boosters on and off (not with CDE)</translation>
+        <translation>The controlling command station also switches the boosters on or off (not with CDE)</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -694,7 +694,7 @@
     <message>
         <location line="+7"/>
         <source>Soll ein Booster auschließlich für Schaltbefehle genutzt werden</source>
-        <translation>Use one booster for switching commands only</translation>
+        <translation>Whether one booster is used for switching commands only</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1084,13 +1084,43 @@
         <source>Lade zuletzt geschriebene Einstellungen</source>
         <translation>Load last written settings</translation>
     </message>
+    <message>
+        <location filename="../src/gui/devicelink/networkpage.cpp" line="+31"/>
+        <source>Keine Meldung</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ReportPreview</name>
+    <message>
+        <location filename="../src/gui/report/reportpreview.cpp" line="+47"/>
+        <location line="+20"/>
+        <location line="+9"/>
+        <source>Als PDF speichern</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-27"/>
+        <source>PDF-Dateien (*.pdf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Die Liste als PDF-Datei speichern</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Die Datei %1 kann nicht geschrieben werden.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>RgbPage</name>
     <message>
         <location filename="../src/gui/pages/rgbpage.ui" line="+9"/>
         <source>Ein- und Ausschaltmodus</source>
-        <translation>Power on and off mode</translation>
+        <translation>On/off mode</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -1106,7 +1136,7 @@
     <message>
         <location line="+10"/>
         <source>Nach dem Einschalten startet das Gerät selbsttätig</source>
-        <translation>The device starts by itself after power-up</translation>
+        <translation>After power-on the device starts by itself</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1116,7 +1146,7 @@
     <message>
         <location line="+7"/>
         <source>Nach dem Einschalten läuft ein längerer Test- und Demomode</source>
-        <translation>After power-up a longer test and demo mode runs</translation>
+        <translation>After power-on a longer test and demo mode runs</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1126,7 +1156,7 @@
     <message>
         <location line="+7"/>
         <source>Gerät geht beim Beenden von Lunarra in den Stopmode</source>
-        <translation>The device goes into stop mode when Lunarra quits</translation>
+        <translation>The device goes into stop mode when Lunarra is quit</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1178,7 +1208,7 @@
     <message>
         <location line="+3"/>
         <source>Änderungen speichern</source>
-        <translation>Save changes</translation>
+        <translation>Save the changes</translation>
     </message>
 </context>
 <context>
@@ -1280,13 +1310,12 @@
         <translation>Individual settings of the bus clock</translation>
     </message>
     <message>
-        <location line="+3"/>
         <source>...</source>
         <translatorcomment>stays German</translatorcomment>
-        <translation>...</translation>
+        <translation type="vanished">...</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>Takt ein</source>
         <translation>Clock on</translation>
     </message>
@@ -1329,7 +1358,7 @@
     <message>
         <location line="+7"/>
         <source>Diese Werte dauerhaft in das Gerät schreiben</source>
-        <translation>Write these values into the device permanently</translation>
+        <translation>Write these values permanently into the device</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1443,11 +1472,12 @@
     <name>SerialPage</name>
     <message>
         <location filename="../src/gui/pages/serialpage.ui" line="+9"/>
+        <location line="+10"/>
         <source>Angeschlossene Geräte</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+34"/>
         <source>Alter Name</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1531,6 +1561,39 @@
     </message>
 </context>
 <context>
+    <name>TALed</name>
+    <message>
+        <location filename="../src/gui/app/aled.cpp" line="+75"/>
+        <source>aus</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>grün</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>rot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>gelb</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>an</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1, blinkt</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TQevProgrammerForm</name>
     <message>
         <location filename="../src/gui/app/qevprogrammerform.ui" line="+14"/>
@@ -1567,12 +1630,12 @@
         <translation>This PC</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+15"/>
         <source>IP-Adresse:</source>
         <translation>IP-Address:</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+17"/>
         <source>Netzmaske:</source>
         <translation>Netmask:</translation>
     </message>
@@ -1599,7 +1662,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+309"/>
+        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+324"/>
         <source>Programmieren</source>
         <translation>Programming</translation>
     </message>
@@ -1612,6 +1675,11 @@
         <location line="+10"/>
         <source>Liste drucken</source>
         <translation>Print List</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+26"/>
@@ -1675,10 +1743,20 @@
         <translation>General</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>Allgemeine Parameter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>Classic Master</source>
         <translatorcomment>stays German</translatorcomment>
         <translation>Classic Master</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Parameter für den Classic Master</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+5"/>
@@ -1687,9 +1765,18 @@
         <translation>RGB Master</translation>
     </message>
     <message>
-        <location filename="../src/gui/app/qevprogrammerform.cpp" line="-2"/>
+        <location line="+3"/>
+        <source>Parameter für den RGB Master</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Bild</source>
-        <translation>Picture</translation>
+        <translation type="vanished">Picture</translation>
+    </message>
+    <message>
+        <location filename="../src/gui/app/qevprogrammerform.cpp" line="-2"/>
+        <source>Qev Programmer: Netzwerk-Geräte der Spurnova-Linie</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+1"/>
@@ -1702,12 +1789,13 @@
         <translation>State</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
+        <location line="+20"/>
         <source>Meldung</source>
         <translation>Message</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-18"/>
         <source>Seiten</source>
         <translation>Pages</translation>
     </message>
@@ -1718,7 +1806,7 @@
         <translation>UDP Port</translation>
     </message>
     <message>
-        <location line="+354"/>
+        <location line="+326"/>
         <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
         <translation>The settings could not be saved: %1</translation>
     </message>
