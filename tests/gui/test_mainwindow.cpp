@@ -103,11 +103,16 @@ protected:
 TEST_F(ScriptedWindow, IdentificationKeepsThePortAndNamesAnUnknownDevice) {
     openScripted();
     script.expect("60 0F", 11082).reply("21 60 0F 11 07 04");
-    script.expect("0D 00", 11082).silence();
+    script.expect("0D 00", 11082).reply("21 0D 01 06 01 02 03 04 05 06");
     identify(11082);
     EXPECT_TRUE(script.finished()) << qPrintable(script.report());
+    EXPECT_EQ(edit("dxMaskEdit10")->text(), QStringLiteral("06:05:04:03:02:01"));
     EXPECT_EQ(combo("dxPickEdit1")->currentText(), QStringLiteral("11082"));
     EXPECT_EQ(combo("dxPickEdit2")->currentIndex(), qev::DeviceTypeFerrano);
+    // Typing the new address re-runs the device type's rule; the port stays.
+    QTest::keyClicks(edit("dxIPNeu"), QStringLiteral(".30"));
+    EXPECT_EQ(combo("dxPickEdit1")->currentText(), QStringLiteral("11082"));
+    EXPECT_EQ(form->link().current().port, 11082);
 
     script.expect("60 0F", 11083).silence();
     script.expect("0F", 11083).silence();

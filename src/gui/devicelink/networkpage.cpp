@@ -140,12 +140,19 @@ void NetworkPage::optionalAddressChange(QLineEdit *field, QLabel *label) {
 void NetworkPage::dxPickEdit2Change() {
     if (!judging())
         return;
-    const qev::DeviceTypeEffect e =
-        qev::DeviceTypeChanged(ui.dxPickEdit2->currentIndex(), ui.dxPickEdit1->currentText());
+    const int type = ui.dxPickEdit2->currentIndex();
+    qev::DeviceTypeEffect e = qev::DeviceTypeChanged(type, ui.dxPickEdit1->currentText());
     ui.dxPickEdit1->setVisible(e.portFieldVisible);
     ui.Label78->setVisible(!e.portFieldVisible);
-    if (e.portText)
+    // The rule runs again whenever the new address changes; only a new device type brings
+    // its port. Otherwise the port a device reported, or one the user typed, would be
+    // replaced while the user types the address, and the device moved off its port.
+    const bool newType = type != m_presetType;
+    m_presetType = type;
+    if (e.portText && newType)
         setPortText(*e.portText);
+    else if (e.portText)
+        e.label78 = QLatin1Char('(') + ui.dxPickEdit1->currentText() + QLatin1Char(')');
     ui.Label78->setText(e.label78);
     PaintField(ui.dxPickEdit2, e.colour);
     Q_EMIT writeButtonInputChanged();

@@ -47,6 +47,8 @@ private:
 
     // The tag of dxIPNeu: the program itself writes the field.
     bool m_prefillingNewIP = false;
+    // The device type whose port was last preset.
+    int m_presetType = -2;
 };
 
 // Shows a field's verdict: its colour, and the text of the label beside it.
