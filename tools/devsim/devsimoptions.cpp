@@ -41,6 +41,14 @@ settings of their page: read 05, 32 or 99 33 99 reports what the last write
 04 AA 55, 34 AA or 99 AA 55 stored (defaults until then). Each listens on the
 base port and on its own port and answers from the port a request came in on.
 
+The light controllers answer their commands on the base port only: the light
+masters 22 to 24 and the S88 controller 17 from version 7.4 on the brightness
+read 60 62 (the kept values) and set 60 61 52 AC (store 0 shows a value, 1 also
+keeps it) and the name write 60 63; the gateways 16 and 27 the read and save
+90 9B 00 / 90 9B 01 and the set 60 61; the Classic master 22 also its settings
+61 90 / 61 91, the RGB master 23 its LED counts 62 92 / 62 93, both the mode
+60 94 / 60 95. pagefault= applies to their reads and writes as well.
+
 Log lines (to --log or standard output):
   device <n> class=<c> version=<v> ip=<ip> port=<p> name=<name>
   listen <ip>:<port>

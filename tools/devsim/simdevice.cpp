@@ -2,6 +2,7 @@
 
 #include "devicelink/deviceclasses.h"
 #include "devicelink/protocol.h"
+#include "simlight.h"
 #include "simmanager.h"
 #include "sims88master.h"
 #include "simspeedmeter.h"
@@ -123,6 +124,8 @@ void SimDevice::installPageCommands() {
         InstallManager(*this, m_config.pageFault);
     if (HasBoosterBus(deviceClass))
         InstallBoosterBus(*this, m_config.boosters, m_codes);
+    if (HasLightCommands(deviceClass, m_config.versionMajor, m_config.versionMinor))
+        InstallLight(*this, m_config.pageFault);
 }
 
 void SimDevice::addCommand(QByteArray prefix, Handler handler) {

@@ -104,7 +104,8 @@ private:
     };
 
     void installCoreCommands();
-    // The settings commands of the class's page: speed meter, S88 bus master, manager.
+    // The settings commands of the class's page: speed meter, S88 bus master, manager,
+    // light controllers.
     void installPageCommands();
     QByteArray discoveryReply() const;
     void applyFault(Response &response) const;
