@@ -274,13 +274,13 @@ TEST_F(MainWindowLan, ProgrammingANewAddress) {
     EXPECT_TRUE(asked.endsWith(MessageText(IDS_102)));
     EXPECT_TRUE(sim.waitForLine(QStringLiteral("programmed ip=192.168.77.50"), 1000))
         << qPrintable(sim.lines().join(QLatin1Char('\n')));
-    // The settings datagram of an S88 controller: header F8 AA 51, address, mask, and the
-    // MAC made of the new address.
+    // The settings datagram of an S88 controller: header F8 AA 51, address, mask, the MAC
+    // made of the new address, and the port the device reported (11081), not its type's.
     const QByteArray expected = QByteArray::fromHex("F8AA51"
                                                     "C0A84D32"
                                                     "FFFFFF00"
                                                     "02817E004D32"
-                                                    "2B48"
+                                                    "2B49"
                                                     "0000000000000000");
     bool seen = false;
     for (const qevtest::DevsimRx &rx : sim.rx())

@@ -100,6 +100,12 @@ TestLan::~TestLan() {
         }
     }
     m_processes.clear();
+    // The PC's namespace is this process's own and outlives the fixture. Its end of the pair
+    // goes first and at once: a switch namespace is torn down by the kernel in the
+    // background, and the next fixture's eth0 would meet the old one still there.
+    if (!m_pc.isEmpty())
+        run(m_pc, {QStringLiteral("ip"), QStringLiteral("link"), QStringLiteral("del"),
+                   QStringLiteral("eth0")});
     for (const QString &ns : std::as_const(m_namespaces)) {
         QString pids;
         run(QString(), {QStringLiteral("ip"), QStringLiteral("netns"), QStringLiteral("pids"), ns},
@@ -108,8 +114,7 @@ TestLan::~TestLan() {
             ::kill(pid.toInt(), SIGKILL);
         run(QString(), {QStringLiteral("ip"), QStringLiteral("netns"), QStringLiteral("del"), ns});
     }
-    // The PC's namespace is this process's own: only its name goes. Its eth0 went with
-    // the switch, which held the other end of the pair.
+    // Of the PC's namespace only its name goes.
     if (!m_pc.isEmpty())
         run(QString(),
             {QStringLiteral("ip"), QStringLiteral("netns"), QStringLiteral("del"), m_pc});
