@@ -6,27 +6,28 @@
     <message>
         <location filename="../src/gui/pages/boosterbus.cpp" line="+24"/>
         <source>Unbekannt</source>
-        <translation type="unfinished">Unknown</translation>
+        <translation>Unknown</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Booster 5A</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Booster 5A</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Schaltbooster</source>
-        <translation type="unfinished"></translation>
+        <translation>Switching booster</translation>
     </message>
     <message>
         <location line="+66"/>
         <source>Adr.</source>
-        <translation type="unfinished"></translation>
+        <translation>Addr.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Typ</source>
-        <translation type="unfinished"></translation>
+        <translation>Type</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -37,12 +38,13 @@
     <message>
         <location line="+2"/>
         <source>Seriennummer</source>
-        <translation type="unfinished">Serial Number</translation>
+        <translation>Serial number</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Ver</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Ver</translation>
     </message>
 </context>
 <context>
@@ -50,7 +52,7 @@
     <message>
         <location filename="../src/gui/pages/boosternetpage.ui" line="+11"/>
         <source>Gerätename</source>
-        <translation type="unfinished">Device name</translation>
+        <translation>Device name</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -60,72 +62,72 @@
     <message>
         <location line="+12"/>
         <source>Steuerung</source>
-        <translation type="unfinished"></translation>
+        <translation>Control</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Schaltet nach dem Einschalten des Gerätes alle Booster ein. Sonst übernimmt das Spurnova beim Programmstart</source>
-        <translation type="unfinished"></translation>
+        <translation>Switches on all boosters when the device is switched on. Otherwise Spurnova does it when the program starts</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Mit dem Einschalten alle Booster Start</source>
-        <translation type="unfinished"></translation>
+        <translation>Start all boosters at power-up</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>Start/Stop der Zentrale schaltet die Booster</source>
-        <translation type="unfinished"></translation>
+        <translation>Start/stop of the command station switches the boosters</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>Watchdog Befehl bis</source>
-        <translation type="unfinished"></translation>
+        <translation>Watchdog command within</translation>
     </message>
     <message>
         <location line="+20"/>
         <source>Sek.</source>
-        <translation type="unfinished"></translation>
+        <translation>sec.</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Kurzschluss</source>
-        <translation type="unfinished"></translation>
+        <translation>Short circuit</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Veralteter Classic-Modus: ein Kurzschluss schaltet auch die Zentrale ab</source>
-        <translation type="unfinished"></translation>
+        <translation>Outdated Classic mode: a short circuit also switches off the command station</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Bei Kurzschluss auch Zentrale abschalten</source>
-        <translation type="unfinished"></translation>
+        <translation>Short circuit also switches off the command station</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Schaltbefehle</source>
-        <translation type="unfinished"></translation>
+        <translation>Switching commands</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Booster nur für Schaltbefehle nutzen</source>
-        <translation type="unfinished"></translation>
+        <translation>Use boosters only for switching commands</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>Booster Adresse(n)</source>
-        <translation type="unfinished"></translation>
+        <translation>Booster addresses</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Ein oder mehrere Booster nur für Schaltbefehle verwenden</source>
-        <translation type="unfinished"></translation>
+        <translation>Use one or more boosters for switching commands only</translation>
     </message>
     <message>
         <location line="+12"/>
         <source>Im Gerät speichern</source>
-        <translation type="unfinished"></translation>
+        <translation>Save in device</translation>
     </message>
 </context>
 <context>
@@ -133,109 +135,111 @@
     <message>
         <location filename="../src/gui/pages/boosterpage.ui" line="+9"/>
         <source>Kurzschluss</source>
-        <translation type="unfinished"></translation>
+        <translation>Short circuit</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Maximaler Strom</source>
-        <translation type="unfinished"></translation>
+        <translation>Maximum current</translation>
     </message>
     <message>
         <location line="+29"/>
         <location line="+36"/>
         <source>Amp.</source>
-        <translation type="unfinished"></translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Amp.</translation>
     </message>
     <message>
         <location line="-29"/>
         <source>Info ab Stromverbrauch</source>
-        <translation type="unfinished"></translation>
+        <translation>Information from current</translation>
     </message>
     <message>
         <location line="+36"/>
         <source>Kurzsschlußerkennung</source>
-        <translation type="unfinished"></translation>
+        <translation>Short-circuit detection</translation>
     </message>
     <message>
         <location line="+14"/>
         <source>Träge</source>
-        <translation type="unfinished"></translation>
+        <translation>Slow</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Mittelträge</source>
-        <translation type="unfinished"></translation>
+        <translation>Medium slow</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Normal</source>
-        <translation type="unfinished">Standard</translation>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Normal</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Flink</source>
-        <translation type="unfinished"></translation>
+        <translation>Fast</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Superflink</source>
-        <translation type="unfinished"></translation>
+        <translation>Very fast</translation>
     </message>
     <message>
         <location line="+24"/>
         <source>Niemals automatisch einschalten. Das macht der PC</source>
-        <translation type="unfinished"></translation>
+        <translation>Never switch on automatically. The PC does it</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Einschalten durch PC</source>
-        <translation type="unfinished"></translation>
+        <translation>Switched on by the PC</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>Pause bis Einschalten</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause until switching on</translation>
     </message>
     <message>
         <location line="+26"/>
         <location line="+36"/>
         <source>Sek.</source>
-        <translation type="unfinished"></translation>
+        <translation>sec.</translation>
     </message>
     <message>
         <location line="-29"/>
         <source>Ausschaltverzögerung</source>
-        <translation type="unfinished"></translation>
+        <translation>Switch-off delay</translation>
     </message>
     <message>
         <location line="+36"/>
         <source>In alle Booster schreiben</source>
-        <translation type="unfinished"></translation>
+        <translation>Write to all boosters</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Neue Adresse programmieren</source>
-        <translation type="unfinished"></translation>
+        <translation>Program new address</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Adresse</source>
-        <translation type="unfinished"></translation>
+        <translation>Address</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Eine neue Boosteradresse eingeben, die in einen Booster geschrieben werden soll</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a new booster address to be written into a booster</translation>
     </message>
     <message>
         <location line="+19"/>
         <source>Diese Adresse in Booster schreiben</source>
-        <translation type="unfinished"></translation>
+        <translation>Write this address to the booster</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>In Booster schreiben</source>
-        <translation type="unfinished"></translation>
+        <translation>Write to booster</translation>
     </message>
 </context>
 <context>
@@ -1087,7 +1091,7 @@
     <message>
         <location filename="../src/gui/devicelink/networkpage.cpp" line="+31"/>
         <source>Keine Meldung</source>
-        <translation type="unfinished"></translation>
+        <translation>No message</translation>
     </message>
 </context>
 <context>
@@ -1097,22 +1101,22 @@
         <location line="+20"/>
         <location line="+9"/>
         <source>Als PDF speichern</source>
-        <translation type="unfinished"></translation>
+        <translation>Save as PDF</translation>
     </message>
     <message>
         <location line="-27"/>
         <source>PDF-Dateien (*.pdf)</source>
-        <translation type="unfinished"></translation>
+        <translation>PDF files (*.pdf)</translation>
     </message>
     <message>
         <location line="+19"/>
         <source>Die Liste als PDF-Datei speichern</source>
-        <translation type="unfinished"></translation>
+        <translation>Save the list as a PDF file</translation>
     </message>
     <message>
         <location line="+9"/>
         <source>Die Datei %1 kann nicht geschrieben werden.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file %1 cannot be written.</translation>
     </message>
 </context>
 <context>
@@ -1474,47 +1478,47 @@
         <location filename="../src/gui/pages/serialpage.ui" line="+9"/>
         <location line="+10"/>
         <source>Angeschlossene Geräte</source>
-        <translation type="unfinished"></translation>
+        <translation>Connected devices</translation>
     </message>
     <message>
         <location line="+34"/>
         <source>Alter Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Old name</translation>
     </message>
     <message>
         <location line="+20"/>
         <source>Neuer Name</source>
-        <translation type="unfinished"></translation>
+        <translation>New name</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Neuer Name des ausgewählten Boosters. Die maximale Länge sind 16 Zeichen</source>
-        <translation type="unfinished"></translation>
+        <translation>New name of the selected booster. The maximum length is 16 characters</translation>
     </message>
     <message>
         <location line="+13"/>
         <source>Hat Änderungen</source>
-        <translation type="unfinished"></translation>
+        <translation>Has changes</translation>
     </message>
     <message>
         <location line="+11"/>
         <source>Boosterliste aktualisieren</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh the booster list</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Aktualisieren</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>Änderungen des Namen in den Booster schreiben</source>
-        <translation type="unfinished"></translation>
+        <translation>Write the name changes to the booster</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>In Booster schreiben</source>
-        <translation type="unfinished"></translation>
+        <translation>Write to booster</translation>
     </message>
 </context>
 <context>
@@ -1565,32 +1569,32 @@
     <message>
         <location filename="../src/gui/app/aled.cpp" line="+75"/>
         <source>aus</source>
-        <translation type="unfinished"></translation>
+        <translation>off</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>grün</source>
-        <translation type="unfinished"></translation>
+        <translation>green</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>rot</source>
-        <translation type="unfinished"></translation>
+        <translation>red</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>gelb</source>
-        <translation type="unfinished"></translation>
+        <translation>yellow</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>an</source>
-        <translation type="unfinished"></translation>
+        <translation>on</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>%1, blinkt</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, blinking</translation>
     </message>
 </context>
 <context>
@@ -1679,7 +1683,7 @@
     <message>
         <location line="+32"/>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Search</translation>
     </message>
     <message>
         <location line="+26"/>
@@ -1745,7 +1749,7 @@
     <message>
         <location line="+3"/>
         <source>Allgemeine Parameter</source>
-        <translation type="unfinished"></translation>
+        <translation>General parameters</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -1756,7 +1760,7 @@
     <message>
         <location line="+3"/>
         <source>Parameter für den Classic Master</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameters of the Classic Master</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -1767,7 +1771,7 @@
     <message>
         <location line="+3"/>
         <source>Parameter für den RGB Master</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameters of the RGB Master</translation>
     </message>
     <message>
         <source>Bild</source>
@@ -1776,7 +1780,7 @@
     <message>
         <location filename="../src/gui/app/qevprogrammerform.cpp" line="-2"/>
         <source>Qev Programmer: Netzwerk-Geräte der Spurnova-Linie</source>
-        <translation type="unfinished"></translation>
+        <translation>Qev Programmer: network devices of the Spurnova line</translation>
     </message>
     <message>
         <location line="+1"/>
