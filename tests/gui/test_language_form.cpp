@@ -156,7 +156,7 @@ TEST_F(LanguageForm, EnglishTexts) {
         {"gbNeuProgrammieren", "Programming new IP"},
         {"btnLastValue", "Last values"},
         {"btnControllerAbort", "Abort"},
-        {"btnControllerOk", "Ok"},
+        {"btnControllerOk", "OK"},
         {"Label100", "Or:"},
         {"GroupBox15", "Enter the direct IP known"},
     };
@@ -222,7 +222,7 @@ TEST_F(LanguageForm, NoNetworkTextsFollowTheLanguage) {
     click("Image10");
     EXPECT_EQ(
         form->StatusText(),
-        QStringLiteral("No network connection! (Windows interface or driver not configured)"));
+        QStringLiteral("No network connection! (Network interface or driver not configured)"));
     EXPECT_EQ(text("Label29"), QStringLiteral("without IP address"));
     EXPECT_TRUE(child<QLabel>("Label29")->font().bold());
     click("Image9");
