@@ -1681,12 +1681,11 @@
         <translation>Print List</translation>
     </message>
     <message>
-        <location line="+32"/>
         <source>Status</source>
-        <translation>Search</translation>
+        <translation type="vanished">Search</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+58"/>
         <source>Beenden</source>
         <translation>End</translation>
     </message>
