@@ -82,7 +82,9 @@ int main(int argc, char **argv) {
         return 1;
     }
 
-    const qev::EventPump pump = [] { QCoreApplication::processEvents(); };
+    const qev::EventPump pump = [] {
+        QCoreApplication::processEvents();
+    };
     qev::DeviceLink link(ports, qev::DeviceCodes::placeholders(), pump);
     const Flow flows[] = {
         {"identification of a silent device",

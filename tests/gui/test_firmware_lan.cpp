@@ -1,8 +1,8 @@
 // The "Update" page installing into a simulated device in the test LAN, as a user drives
 // it: progress, phase texts, the controls during and after, every way the end comes.
 
-#include "app/messagetext.h"
 #include "app/aled.h"
+#include "app/messagetext.h"
 #include "app/qevprogrammerform.h"
 #include "devicelink/devicelink.h"
 #include "devsimrunner.h"

@@ -133,8 +133,8 @@ TEST_P(FanOut, EveryPathSeenOnTheWireAndAtTheDevice) {
 
     UdpCapture capture;
     ASSERT_TRUE(capture.isOpen());
-    link->BroadcastFanOut(link->current().deviceClass, DeviceAddress, QStringLiteral("192.168.7.20"),
-                          QStringLiteral("255.255.255.0"), port,
+    link->BroadcastFanOut(link->current().deviceClass, DeviceAddress,
+                          QStringLiteral("192.168.7.20"), QStringLiteral("255.255.255.0"), port,
                           std::span(reinterpret_cast<const quint8 *>(datagram.constData()),
                                     std::size_t(datagram.size())));
 

@@ -11,19 +11,16 @@
 
 namespace qevtest {
 
-class FakeHostNetwork final : public qev::HostNetwork
-{
+class FakeHostNetwork final : public qev::HostNetwork {
 public:
-    struct PingCall
-    {
+    struct PingCall {
         QString address;
         int timeoutMs = 0;
         bool operator==(const PingCall &) const = default;
     };
 
     FakeHostNetwork()
-        : m_previous(&qev::hostNetwork())
-    {
+        : m_previous(&qev::hostNetwork()) {
         qev::setHostNetwork(this);
     }
     ~FakeHostNetwork() override { qev::setHostNetwork(m_previous); }
@@ -47,8 +44,7 @@ public:
     QString localIP() override { return m_localIP; }
     bool isNetworkPresent() override { return m_networkPresent; }
     bool isWinsockUsable() override { return m_winsockUsable; }
-    bool ping(const QString &address, int timeoutMs) override
-    {
+    bool ping(const QString &address, int timeoutMs) override {
         m_pingCalls.append({address, timeoutMs});
         return m_answering.contains(address);
     }

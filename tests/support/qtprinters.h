@@ -9,13 +9,11 @@
 
 QT_BEGIN_NAMESPACE
 
-inline void PrintTo(const QString &text, std::ostream *os)
-{
+inline void PrintTo(const QString &text, std::ostream *os) {
     *os << '"' << text.toStdString() << '"';
 }
 
-inline void PrintTo(const QStringList &list, std::ostream *os)
-{
+inline void PrintTo(const QStringList &list, std::ostream *os) {
     *os << '{';
     for (qsizetype i = 0; i < list.size(); ++i) {
         if (i > 0)

@@ -29,9 +29,9 @@ private:
                                  .arg(address[1])
                                  .arg(address[2])
                                  .arg(address[3]);
-        m_script.onSend(host, port,
-                        QByteArray(reinterpret_cast<const char *>(data.data()),
-                                   qsizetype(data.size())));
+        m_script.onSend(
+            host, port,
+            QByteArray(reinterpret_cast<const char *>(data.data()), qsizetype(data.size())));
     }
 
     void receiveStarted(int timeoutMs) override { m_script.m_timeouts.append(timeoutMs); }
@@ -128,7 +128,8 @@ std::size_t SocketScript::onReceive(std::span<quint8> buffer, int sliceMs) {
 QString SocketScript::report() const {
     QStringList lines = m_mismatches;
     for (const Step &step : m_steps)
-        lines << QStringLiteral("never sent: %1").arg(QString::fromLatin1(step.request.toHex(' ').toUpper()));
+        lines << QStringLiteral("never sent: %1")
+                     .arg(QString::fromLatin1(step.request.toHex(' ').toUpper()));
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -18,7 +18,7 @@ struct DevsimOptions {
     std::optional<quint32> bindAddress; // empty: each device binds its own address
     quint16 basePort = 11080;
     QString settingsFile;
-    QString logFile; // empty: standard output
+    QString logFile;                       // empty: standard output
     std::optional<LenzStationConfig> lenz; // another maker's station on TCP
 };
 

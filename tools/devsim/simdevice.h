@@ -60,7 +60,7 @@ struct DeviceConfig {
     bool answersExtended = true; // answers the two-byte identification 0x60 0x0F
     Fault fault;
     FirmwareConfig firmware;
-    PageFault pageFault; // the settings commands of the class page
+    PageFault pageFault;       // the settings commands of the class page
     BoosterBusConfig boosters; // classes 3 and 27
     ReportConfig report;
 };

@@ -10,8 +10,7 @@ namespace {
 
 const QString Section = QStringLiteral("Codes/");
 
-bool isAsciiText(const QByteArray &bytes, qsizetype length)
-{
+bool isAsciiText(const QByteArray &bytes, qsizetype length) {
     if (bytes.size() != length)
         return false;
     for (const char c : bytes) {
@@ -21,8 +20,7 @@ bool isAsciiText(const QByteArray &bytes, qsizetype length)
     return true;
 }
 
-bool isLetters(const QByteArray &bytes, qsizetype length)
-{
+bool isLetters(const QByteArray &bytes, qsizetype length) {
     if (bytes.size() != length)
         return false;
     for (const char c : bytes) {
@@ -32,14 +30,12 @@ bool isLetters(const QByteArray &bytes, qsizetype length)
     return true;
 }
 
-QString busKey(int set)
-{
+QString busKey(int set) {
     return Section + QStringLiteral("BoosterBusSet%1").arg(set + 1);
 }
 
 // One set is written as two rows of three bytes: "A1B2C3,D4E5F6".
-bool parseBusSet(const QString &text, DeviceCodes::BusSet &set)
-{
+bool parseBusSet(const QString &text, DeviceCodes::BusSet &set) {
     const QStringList rows = text.split(QLatin1Char(','));
     if (rows.size() != 2)
         return false;
@@ -60,21 +56,18 @@ bool parseBusSet(const QString &text, DeviceCodes::BusSet &set)
     return true;
 }
 
-QString formatBusSet(const DeviceCodes::BusSet &set)
-{
+QString formatBusSet(const DeviceCodes::BusSet &set) {
     QStringList rows;
     for (const auto &row : set) {
-        rows << QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(row.data()), 3)
-                                        .toHex()
-                                        .toUpper());
+        rows << QString::fromLatin1(
+            QByteArray(reinterpret_cast<const char *>(row.data()), 3).toHex().toUpper());
     }
     return rows.join(QLatin1Char(','));
 }
 
 } // namespace
 
-DeviceCodes DeviceCodes::placeholders()
-{
+DeviceCodes DeviceCodes::placeholders() {
     // Shipped stand-ins: they work with qev-devsim. Real devices need the values of their
     // firmware in the settings file.
     DeviceCodes codes;
@@ -90,17 +83,18 @@ DeviceCodes DeviceCodes::placeholders()
     return codes;
 }
 
-DeviceCodes LoadDeviceCodes(const QString &iniPath)
-{
+DeviceCodes LoadDeviceCodes(const QString &iniPath) {
     DeviceCodes codes = DeviceCodes::placeholders();
     if (iniPath.isEmpty() || !QFileInfo(iniPath).isFile())
         return codes;
     const QSettings ini(iniPath, QSettings::IniFormat);
 
-    const QByteArray shortCode = ini.value(Section + QStringLiteral("AccessCode4")).toString().toLatin1();
+    const QByteArray shortCode =
+        ini.value(Section + QStringLiteral("AccessCode4")).toString().toLatin1();
     if (isAsciiText(shortCode, 4))
         codes.accessCodeShort = shortCode;
-    const QByteArray longCode = ini.value(Section + QStringLiteral("AccessCode8")).toString().toLatin1();
+    const QByteArray longCode =
+        ini.value(Section + QStringLiteral("AccessCode8")).toString().toLatin1();
     if (isAsciiText(longCode, 8))
         codes.accessCodeLong = longCode;
     const QByteArray activation =
@@ -115,13 +109,15 @@ DeviceCodes LoadDeviceCodes(const QString &iniPath)
     return codes;
 }
 
-bool SaveDeviceCodes(const QString &iniPath, const DeviceCodes &codes)
-{
+bool SaveDeviceCodes(const QString &iniPath, const DeviceCodes &codes) {
     QDir().mkpath(QFileInfo(iniPath).absolutePath());
     QSettings ini(iniPath, QSettings::IniFormat);
-    ini.setValue(Section + QStringLiteral("AccessCode4"), QString::fromLatin1(codes.accessCodeShort));
-    ini.setValue(Section + QStringLiteral("AccessCode8"), QString::fromLatin1(codes.accessCodeLong));
-    ini.setValue(Section + QStringLiteral("ActivationCode"), QString::fromLatin1(codes.activationCode));
+    ini.setValue(Section + QStringLiteral("AccessCode4"),
+                 QString::fromLatin1(codes.accessCodeShort));
+    ini.setValue(Section + QStringLiteral("AccessCode8"),
+                 QString::fromLatin1(codes.accessCodeLong));
+    ini.setValue(Section + QStringLiteral("ActivationCode"),
+                 QString::fromLatin1(codes.activationCode));
     for (int s = 0; s < 5; ++s)
         ini.setValue(busKey(s), formatBusSet(codes.boosterBusSets[s]));
     ini.sync();

@@ -12,14 +12,13 @@
 
 namespace qev {
 
-struct DeviceCodes
-{
+struct DeviceCodes {
     using BusRow = std::array<quint8, 3>;
     using BusSet = std::array<BusRow, 2>;
 
-    QByteArray accessCodeShort;  // 4 ASCII characters
-    QByteArray accessCodeLong;   // 8 ASCII characters (classes 17, 22 and 23)
-    QByteArray activationCode;   // 2 ASCII letters
+    QByteArray accessCodeShort; // 4 ASCII characters
+    QByteArray accessCodeLong;  // 8 ASCII characters (classes 17, 22 and 23)
+    QByteArray activationCode;  // 2 ASCII letters
     std::array<BusSet, 5> boosterBusSets{};
 
     static DeviceCodes placeholders();

@@ -55,8 +55,8 @@ constexpr int IDS_202 = 202; // " controller found. Programming impossible" (aft
 using TextPart = std::variant<int, QString>;
 using ComposedText = QList<TextPart>;
 
-inline QString ComposeText(const ComposedText &parts, const std::function<QString(int)> &messageText)
-{
+inline QString ComposeText(const ComposedText &parts,
+                           const std::function<QString(int)> &messageText) {
     QString text;
     for (const TextPart &part : parts) {
         if (const int *id = std::get_if<int>(&part))

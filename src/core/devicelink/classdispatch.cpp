@@ -4,14 +4,12 @@ namespace qev {
 
 namespace {
 
-quint8 byteAt(std::span<const quint8> bytes, std::size_t index)
-{
+quint8 byteAt(std::span<const quint8> bytes, std::size_t index) {
     return index < bytes.size() ? bytes[index] : 0;
 }
 
 ClassDispatch known(quint8 reported, quint8 current, QList<Page> pages,
-                    VersionDisplay version = VersionDisplay::Shown)
-{
+                    VersionDisplay version = VersionDisplay::Shown) {
     ClassDispatch d;
     d.reportedClass = reported;
     d.known = true;
@@ -21,15 +19,13 @@ ClassDispatch known(quint8 reported, quint8 current, QList<Page> pages,
     return d;
 }
 
-PickStep typeItem(int item)
-{
+PickStep typeItem(int item) {
     return {PickStep::TypeItem, item};
 }
 
 } // namespace
 
-ClassDispatch DispatchClass(quint8 reportedClass, std::span<const quint8> reply)
-{
+ClassDispatch DispatchClass(quint8 reportedClass, std::span<const quint8> reply) {
     using enum Page;
     const quint8 c = reportedClass;
     ClassDispatch d;
@@ -93,9 +89,9 @@ ClassDispatch DispatchClass(quint8 reportedClass, std::span<const quint8> reply)
     case 25:
         return known(c, 25, {TabSheetFirm});
     case 27:
-        d = known(c, 27,
-                  {TabSheetLight, TabSheetBooster, TabSheetFirm, TabSheetBoosterNET,
-                   TabSheetSerial});
+        d = known(
+            c, 27,
+            {TabSheetLight, TabSheetBooster, TabSheetFirm, TabSheetBoosterNET, TabSheetSerial});
         d.boosterCaption = true;
         d.pickSteps = {typeItem(DeviceTypeFerrano)};
         return d;

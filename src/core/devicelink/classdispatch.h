@@ -31,8 +31,7 @@ enum class Page {
 
 // One write into the port field dxPickEdit1 or the device-type list dxPickEdit2. Each write
 // runs the field's change handler, so the order matters: a device type presets the port.
-struct PickStep
-{
+struct PickStep {
     enum Kind {
         PortItem,    // dxPickEdit1 item `item` ("11080", "11081", "11082")
         PortCurrent, // dxPickEdit1 = CurrentPort in decimal
@@ -50,8 +49,7 @@ enum class VersionDisplay {
     Cleared,   // lbFirmware emptied
 };
 
-struct ClassDispatch
-{
+struct ClassDispatch {
     quint8 reportedClass = 0; // the class whose catalogue name the found field shows
     bool known = false;       // a listed class ends the identification loop
     quint8 currentClass = 0;

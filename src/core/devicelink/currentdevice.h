@@ -8,20 +8,20 @@
 
 namespace qev {
 
-struct CurrentDevice
-{
+struct CurrentDevice {
     QString host{};
-    quint16 port = 0;        // 0: the device reported none
-    quint8 deviceClass = 0;  // 0: none; the class after the renumbering of the dispatch
+    quint16 port = 0;       // 0: the device reported none
+    quint8 deviceClass = 0; // 0: none; the class after the renumbering of the dispatch
     int versionMajor = 0;
     int versionMinor = 0;
     bool programmingAllowed = true;
 
     // "7.4"
-    QString versionText() const { return QStringLiteral("%1.%2").arg(versionMajor).arg(versionMinor); }
+    QString versionText() const {
+        return QStringLiteral("%1.%2").arg(versionMajor).arg(versionMinor);
+    }
     // Whether the firmware is version major.minor or later.
-    bool versionAtLeast(int major, int minor) const
-    {
+    bool versionAtLeast(int major, int minor) const {
         return versionMajor > major || (versionMajor == major && versionMinor >= minor);
     }
 

@@ -9,13 +9,11 @@ namespace {
 using enum SerialForm;
 
 constexpr DeviceClassInfo row(quint8 code, int blocks, int cycles, int accessCode,
-                              SerialForm serial, bool distinguishable)
-{
+                              SerialForm serial, bool distinguishable) {
     return {code, blocks, cycles, accessCode, serial, distinguishable, false};
 }
 
-constexpr DeviceClassInfo pcProgram(quint8 code)
-{
+constexpr DeviceClassInfo pcProgram(quint8 code) {
     DeviceClassInfo info;
     info.code = code;
     info.pcProgram = true;
@@ -43,8 +41,7 @@ constexpr std::array Classes{
 
 } // namespace
 
-const DeviceClassInfo &ClassInfo(quint8 code)
-{
+const DeviceClassInfo &ClassInfo(quint8 code) {
     static const DeviceClassInfo others;
     for (const DeviceClassInfo &info : Classes) {
         if (info.code == code)

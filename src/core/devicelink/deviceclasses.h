@@ -16,12 +16,11 @@ enum class SerialForm {
     Extended,       // 60 0D 00; 6 bytes
 };
 
-struct DeviceClassInfo
-{
+struct DeviceClassInfo {
     quint8 code = 0;
-    int firmwareBlocks = 64;    // blocks of 512 bytes in its firmware image
-    int restartCycles = 30;     // restart-wait cycles after a firmware activation
-    int accessCodeLength = 4;   // characters of the access code it expects
+    int firmwareBlocks = 64;  // blocks of 512 bytes in its firmware image
+    int restartCycles = 30;   // restart-wait cycles after a firmware activation
+    int accessCodeLength = 4; // characters of the access code it expects
     SerialForm serial = SerialForm::None;
     // Its settings are programmed even when several devices were found: the chosen one
     // takes them only while its button is held.

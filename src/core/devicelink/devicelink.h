@@ -24,12 +24,11 @@ namespace qev {
 using SocketFactory = std::function<std::unique_ptr<UdpSocket>(bool broadcastPermitted)>;
 
 // Where and how one exchange goes.
-struct ExchangeOptions
-{
-    quint16 port = 0;    // 0: the current device's port
+struct ExchangeOptions {
+    quint16 port = 0; // 0: the current device's port
     int timeoutMs = 2000;
-    int waitMs = 0;      // a pause between the send and the receive
-    QString host{};      // empty: the current device
+    int waitMs = 0; // a pause between the send and the receive
+    QString host{}; // empty: the current device
 };
 
 class DeviceLink {
@@ -55,7 +54,8 @@ public:
     // are handled while it waits. Raises LinkError when the send fails or the peer
     // reports a closed port, and LinkBusy while another exchange waits for its reply.
     using RequestBuilder = std::function<std::size_t(std::span<quint8> buffer)>;
-    std::span<const quint8> Exchange(const RequestBuilder &build, const ExchangeOptions &options = {});
+    std::span<const quint8> Exchange(const RequestBuilder &build,
+                                     const ExchangeOptions &options = {});
 
     // Sends a request without waiting for any reply (a receive that follows is the
     // caller's).
@@ -86,8 +86,8 @@ public:
     void ClearCommandBuffer();
 
     // Sends the first count bytes of the CommandBuffer to the current host, on port (the
-    // current port when no port is named). Does not wait. Raises LinkError when the send fails, also
-    // when the current host is not an IPv4 address.
+    // current port when no port is named). Does not wait. Raises LinkError when the send fails,
+    // also when the current host is not an IPv4 address.
     void SendCommand(std::size_t count);
     void SendCommand(std::size_t count, quint16 port);
 

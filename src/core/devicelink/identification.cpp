@@ -1,7 +1,7 @@
 #include "devicelink/identification.h"
 
-#include "devicelink/devicelink.h"
 #include "devicelink/deviceclasses.h"
+#include "devicelink/devicelink.h"
 #include "devicelink/replies.h"
 #include "netinspect/adapters.h"
 #include "netinspect/arp.h"
@@ -13,14 +13,12 @@ namespace {
 constexpr int IdentifyTimeoutMs = 1000;
 constexpr int SerialTimeoutMs = 2000;
 
-std::span<const quint8> received(const DeviceLink &link, std::size_t count)
-{
+std::span<const quint8> received(const DeviceLink &link, std::size_t count) {
     return std::span<const quint8>(link.CommandBuffer).first(count);
 }
 
 // Octets of the classful network part of the PC's address; 0 when it has no address.
-int networkOctets(const QString &pcAddress)
-{
+int networkOctets(const QString &pcAddress) {
     if (!IsValidIP(pcAddress))
         return 0;
     switch (IPClassOf(pcAddress)) {
@@ -35,8 +33,7 @@ int networkOctets(const QString &pcAddress)
 
 } // namespace
 
-QString PcNetworkPrefix(const QString &pcAddress)
-{
+QString PcNetworkPrefix(const QString &pcAddress) {
     const IPv4Bytes pc = IPToBytes(pcAddress);
     QStringList octets;
     for (int k = 0; k < networkOctets(pcAddress); ++k)
@@ -44,8 +41,7 @@ QString PcNetworkPrefix(const QString &pcAddress)
     return octets.join(QLatin1Char('.'));
 }
 
-bool InPcNetwork(const QString &pcAddress, const QString &address)
-{
+bool InPcNetwork(const QString &pcAddress, const QString &address) {
     const int n = networkOctets(pcAddress);
     const IPv4Bytes pc = IPToBytes(pcAddress);
     const IPv4Bytes device = IPToBytes(address);
@@ -53,8 +49,7 @@ bool InPcNetwork(const QString &pcAddress, const QString &address)
 }
 
 FoundPresentation PresentFoundDevice(const QString &pcAddress, const QString &address, int count,
-                                     bool programmingAllowed)
-{
+                                     bool programmingAllowed) {
     FoundPresentation p;
     p.inPcNetwork = InPcNetwork(pcAddress, address);
     if (const IPClass letter = IPClassOf(address); letter != '\0')
@@ -75,18 +70,15 @@ FoundPresentation PresentFoundDevice(const QString &pcAddress, const QString &ad
     return p;
 }
 
-bool ProgrammingAllowedAfter(int count, quint8 currentClass)
-{
+bool ProgrammingAllowedAfter(int count, quint8 currentClass) {
     return ClassInfo(currentClass).distinguishable || count < 2;
 }
 
-bool ProgrammingGroupVisible(quint8 currentClass)
-{
+bool ProgrammingGroupVisible(quint8 currentClass) {
     return !ClassInfo(currentClass).pcProgram;
 }
 
-IdentificationResult IdentifyExchange(DeviceLink &link, bool inPcNetwork)
-{
+IdentificationResult IdentifyExchange(DeviceLink &link, bool inPcNetwork) {
     IdentificationResult result;
     bool answered = false;
     quint8 lastClass = 0;

@@ -29,11 +29,10 @@ enum class Led {
 
 // What the "Gefunden" group and the status line show for a found device, before the device
 // is asked anything.
-struct FoundPresentation
-{
+struct FoundPresentation {
     bool inPcNetwork = false;
-    QString classLetter;  // dxMaskEdit5: "A" to "E", "L", or empty
-    QString prefill;      // dxIPNeu, written with the prefill tag
+    QString classLetter;                            // dxMaskEdit5: "A" to "E", "L", or empty
+    QString prefill;                                // dxIPNeu, written with the prefill tag
     FieldColour addressColour = FieldColour::Wrong; // dxMaskEdit2
     Led led = Led::Fault;
     ComposedText status;
@@ -50,8 +49,7 @@ bool ProgrammingAllowedAfter(int count, quint8 currentClass);
 // Whether gbNeuProgrammieren is shown: PC programs have no network settings to program.
 bool ProgrammingGroupVisible(quint8 currentClass);
 
-struct IdentificationResult
-{
+struct IdentificationResult {
     // The dispatch of the last reply longer than 4 bytes; none when no reply was that long
     // (the pages and the found field are then left as they are).
     std::optional<ClassDispatch> dispatch;
@@ -64,7 +62,8 @@ struct IdentificationResult
 
 // Asks the link's current device for its class and version (extended form first, then
 // the short form), dispatches the class, and reads the serial number. Sets the current
-// device's host (when empty), port (when 0), class and version on the link. Receive errors are caught; a send error raises LinkError.
+// device's host (when empty), port (when 0), class and version on the link. Receive errors are
+// caught; a send error raises LinkError.
 IdentificationResult IdentifyExchange(DeviceLink &link, bool inPcNetwork);
 
 } // namespace qev

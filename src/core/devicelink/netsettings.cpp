@@ -11,33 +11,28 @@ namespace {
 constexpr ProtocolPorts standardPorts;
 
 // Ferrano and Lucento devices may keep the base port; every other type needs its own.
-bool keepsBasePort(int deviceType)
-{
+bool keepsBasePort(int deviceType) {
     return deviceType == DeviceTypeFerrano || deviceType == DeviceTypeLucento;
 }
 
-FieldVerdict shown(FieldColour colour, int messageId)
-{
+FieldVerdict shown(FieldColour colour, int messageId) {
     return {colour, messageId, true, true};
 }
 
 // Twelve upper-case hex digits, the form of the entries of the PC's ARP list.
-QString plainHex(const MacBytes &mac)
-{
+QString plainHex(const MacBytes &mac) {
     return QString::fromLatin1(
         QByteArray(reinterpret_cast<const char *>(mac.data()), mac.size()).toHex().toUpper());
 }
 
-void putAddress(std::span<quint8> buffer, std::size_t offset, const IPv4Bytes &bytes)
-{
+void putAddress(std::span<quint8> buffer, std::size_t offset, const IPv4Bytes &bytes) {
     std::copy(bytes.begin(), bytes.end(), buffer.begin() + offset);
 }
 
 } // namespace
 
 NewAddressVerdict ValidateNewIP(const QString &address, bool programPrefill,
-                                const PingFunction &ping)
-{
+                                const PingFunction &ping) {
     NewAddressVerdict v;
     if (!IsInLocalNet(address, false))
         v.field = shown(FieldColour::Good, IDS_128);
@@ -52,8 +47,7 @@ NewAddressVerdict ValidateNewIP(const QString &address, bool programPrefill,
     return v;
 }
 
-FieldVerdict ValidateNetmask(const QString &address, const QString &mask)
-{
+FieldVerdict ValidateNetmask(const QString &address, const QString &mask) {
     if (!IsInLocalNet(address, true))
         return shown(FieldColour::Incomplete, IDS_131);
     if (!IsValidIP(address))
@@ -63,8 +57,7 @@ FieldVerdict ValidateNetmask(const QString &address, const QString &mask)
     return shown(FieldColour::Wrong, IDS_129);
 }
 
-FieldVerdict ValidateOptionalAddress(const QString &address, const PingFunction &ping)
-{
+FieldVerdict ValidateOptionalAddress(const QString &address, const PingFunction &ping) {
     if (address.isEmpty())
         return {};
     if (!IsInLocalNet(address, true))
@@ -76,21 +69,18 @@ FieldVerdict ValidateOptionalAddress(const QString &address, const PingFunction 
     return shown(FieldColour::Wrong, IDS_133);
 }
 
-int PortNumber(const QString &portText)
-{
+int PortNumber(const QString &portText) {
     bool ok = false;
     const int number = portText.toInt(&ok);
     return ok ? number : 0;
 }
 
-FieldColour PortFieldColour(const QString &portText)
-{
+FieldColour PortFieldColour(const QString &portText) {
     const int p = PortNumber(portText);
     return p < 10000 || p > 65535 ? FieldColour::Wrong : FieldColour::Good;
 }
 
-DeviceTypeEffect DeviceTypeChanged(int deviceType, const QString &portText)
-{
+DeviceTypeEffect DeviceTypeChanged(int deviceType, const QString &portText) {
     DeviceTypeEffect e;
     switch (deviceType) {
     case DeviceTypeGlimnet:
@@ -116,20 +106,20 @@ DeviceTypeEffect DeviceTypeChanged(int deviceType, const QString &portText)
     return e;
 }
 
-bool WriteButtonEnabled(const WriteButtonInput &in)
-{
+bool WriteButtonEnabled(const WriteButtonInput &in) {
     const int p = PortNumber(in.port);
-    const auto optionalFits = [](const QString &a) { return a.isEmpty() || IsInLocalNet(a, true); };
+    const auto optionalFits = [](const QString &a) {
+        return a.isEmpty() || IsInLocalNet(a, true);
+    };
     // A partly typed address would go out as x.y.0.0 and a port above 65535 would be cut to
     // 16 bits; either leaves a device unreachable, so both keep the button disabled.
-    return in.programmingAllowed && IsValidIP(in.address) && MaskCoversIP(in.address, in.mask)
-           && optionalFits(in.gateway) && optionalFits(in.broker) && p > 10000 && p <= 65535
-           && (p != standardPorts.base || keepsBasePort(in.deviceType))
-           && in.deviceType != DeviceTypeNone;
+    return in.programmingAllowed && IsValidIP(in.address) && MaskCoversIP(in.address, in.mask) &&
+           optionalFits(in.gateway) && optionalFits(in.broker) && p > 10000 && p <= 65535 &&
+           (p != standardPorts.base || keepsBasePort(in.deviceType)) &&
+           in.deviceType != DeviceTypeNone;
 }
 
-NetSettingsDatagram BuildNetSettings(std::span<quint8> buffer, const NetSettingsInput &in)
-{
+NetSettingsDatagram BuildNetSettings(std::span<quint8> buffer, const NetSettingsInput &in) {
     NetSettingsDatagram d;
     if (buffer.size() < proto::NetSettingsLength)
         return d;
@@ -138,7 +128,7 @@ NetSettingsDatagram BuildNetSettings(std::span<quint8> buffer, const NetSettings
     // Old firmware of these classes knows only the first header.
     const quint8 c = in.currentClass;
     const auto &header = (c == 1 || c == 2 || c == 3 || c == 7) ? proto::NetSettingsHeaderF4
-                                                                 : proto::NetSettingsHeaderF8;
+                                                                : proto::NetSettingsHeaderF8;
     std::copy(header.begin(), header.end(), buffer.begin());
     const IPv4Bytes address = IPToBytes(in.address);
     putAddress(buffer, 3, address);
@@ -182,14 +172,10 @@ NetSettingsDatagram BuildNetSettings(std::span<quint8> buffer, const NetSettings
     return d;
 }
 
-Confirmation ProgrammingConfirmation(int deviceType)
-{
+Confirmation ProgrammingConfirmation(int deviceType) {
     Confirmation c;
-    c.text = {keepsBasePort(deviceType) ? IDS_125 : IDS_100,
-              QStringLiteral("\r\n\n"),
-              IDS_101,
-              QStringLiteral("\r\n"),
-              IDS_102};
+    c.text = {keepsBasePort(deviceType) ? IDS_125 : IDS_100, QStringLiteral("\r\n\n"), IDS_101,
+              QStringLiteral("\r\n"), IDS_102};
     return c;
 }
 

@@ -34,8 +34,7 @@ enum class FieldColour {
 };
 
 // The verdict on one entry field and the label beside it.
-struct FieldVerdict
-{
+struct FieldVerdict {
     FieldColour colour = FieldColour::Normal;
     int messageId = 0; // label text; 0 leaves the label empty
     bool labelVisible = false;
@@ -50,8 +49,7 @@ using PingFunction = std::function<bool(const QString &address, int timeoutMs)>;
 
 inline constexpr int FieldPingTimeoutMs = 600;
 
-struct NewAddressVerdict
-{
+struct NewAddressVerdict {
     FieldVerdict field;
     QString netmask;            // the preset for dxNetmask (empty while incomplete)
     bool hideLastValue = false; // btnLastValue disappears once the user typed an address
@@ -70,8 +68,7 @@ int PortNumber(const QString &portText);
 // dxPickEdit1's own colour; it does not touch the write button.
 FieldColour PortFieldColour(const QString &portText);
 
-struct DeviceTypeEffect
-{
+struct DeviceTypeEffect {
     std::optional<QString> portText; // written into dxPickEdit1; none leaves it
     bool portFieldVisible = false;   // dxPickEdit1 (Label78 shows exactly when it is hidden)
     QString label78;
@@ -82,8 +79,7 @@ struct DeviceTypeEffect
 // the write button is re-evaluated.
 DeviceTypeEffect DeviceTypeChanged(int deviceType, const QString &portText);
 
-struct WriteButtonInput
-{
+struct WriteButtonInput {
     bool programmingAllowed = false;
     QString address; // dxIPNeu
     QString mask;    // dxNetmask
@@ -96,8 +92,7 @@ struct WriteButtonInput
 // UpdateWriteButton: whether WriteBtn is enabled.
 bool WriteButtonEnabled(const WriteButtonInput &input);
 
-struct NetSettingsInput
-{
+struct NetSettingsInput {
     quint8 currentClass = 0;
     QString address; // dxIPNeu
     QString mask;    // dxNetmask
@@ -108,9 +103,8 @@ struct NetSettingsInput
     QStringList arpMacs; // the PC's ARP list, twelve hex digits per entry
 };
 
-struct NetSettingsDatagram
-{
-    int length = 0; // bytes to send; 0 when the buffer was too small
+struct NetSettingsDatagram {
+    int length = 0;   // bytes to send; 0 when the buffer was too small
     QString portText; // what dxPickEdit1 shows after the port rule
     quint16 port = 0;
     MacBytes mac{};
@@ -119,8 +113,7 @@ struct NetSettingsDatagram
 // Zeroes `buffer` and writes the network-settings datagram into it.
 NetSettingsDatagram BuildNetSettings(std::span<quint8> buffer, const NetSettingsInput &input);
 
-struct Confirmation
-{
+struct Confirmation {
     int captionId = IDS_103;
     ComposedText text;
 };

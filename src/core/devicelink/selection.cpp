@@ -12,8 +12,7 @@ namespace qev {
 
 namespace {
 
-struct ManualItem
-{
+struct ManualItem {
     const char *foundText;
     quint8 currentClass;
     int deviceType;
@@ -32,8 +31,7 @@ constexpr std::array<ManualItem, ManualItemCount> manualItems{{
 }};
 
 // The device type a class implies, if any.
-std::optional<int> deviceTypeOfClass(quint8 deviceClass)
-{
+std::optional<int> deviceTypeOfClass(quint8 deviceClass) {
     switch (deviceClass) {
     case 16:
     case 17:
@@ -52,13 +50,11 @@ std::optional<int> deviceTypeOfClass(quint8 deviceClass)
 
 } // namespace
 
-bool IsPcProgramClass(quint8 deviceClass)
-{
+bool IsPcProgramClass(quint8 deviceClass) {
     return deviceClass == 4 || deviceClass >= 250;
 }
 
-FoundDevices FilterFoundDevices(const QList<DeviceRecord> &found, quint8 classFilter)
-{
+FoundDevices FilterFoundDevices(const QList<DeviceRecord> &found, quint8 classFilter) {
     FoundDevices result;
     for (const DeviceRecord &record : found) {
         if (classFilter != 0 && record.deviceClass != classFilter)
@@ -70,8 +66,7 @@ FoundDevices FilterFoundDevices(const QList<DeviceRecord> &found, quint8 classFi
     return result;
 }
 
-Selection SelectionFrom(const FoundDevices &found, std::optional<qsizetype> picked)
-{
+Selection SelectionFrom(const FoundDevices &found, std::optional<qsizetype> picked) {
     Selection selection;
     const qsizetype offered = found.offered.size();
     if (offered == 1)
@@ -83,9 +78,8 @@ Selection SelectionFrom(const FoundDevices &found, std::optional<qsizetype> pick
     return selection;
 }
 
-Selection SelectFoundDevice(quint8 classFilter, const DevicePicker &pick, const ProtocolPorts &ports,
-                            const EventPump &pump)
-{
+Selection SelectFoundDevice(quint8 classFilter, const DevicePicker &pick,
+                            const ProtocolPorts &ports, const EventPump &pump) {
     QList<DeviceRecord> list;
     if (!DiscoverDevices(list, SearchTimeoutMs, GetLocalBroadcast(), ports, pump))
         return {};
@@ -96,26 +90,24 @@ Selection SelectFoundDevice(quint8 classFilter, const DevicePicker &pick, const 
     return SelectionFrom(found, picked);
 }
 
-QList<PickRow> PickListRows(const QList<DeviceRecord> &list)
-{
+QList<PickRow> PickListRows(const QList<DeviceRecord> &list) {
     QList<PickRow> rows;
     for (qsizetype k = 0; k < list.size(); ++k)
-        rows.append({static_cast<int>(k + 1), list[k].address, PickListClassName(list[k].deviceClass)});
+        rows.append(
+            {static_cast<int>(k + 1), list[k].address, PickListClassName(list[k].deviceClass)});
     // The grid sorts by the text of the address column.
     std::stable_sort(rows.begin(), rows.end(),
                      [](const PickRow &a, const PickRow &b) { return a.address < b.address; });
     return rows;
 }
 
-std::optional<qsizetype> PickedIndex(int recordNumber, qsizetype listSize)
-{
+std::optional<qsizetype> PickedIndex(int recordNumber, qsizetype listSize) {
     if (recordNumber < 1 || recordNumber > listSize)
         return std::nullopt;
     return recordNumber - 1;
 }
 
-ManualChoice ManualSelection(int index)
-{
+ManualChoice ManualSelection(int index) {
     ManualChoice choice;
     if (index >= 0 && index < ManualItemCount) {
         const ManualItem &item = manualItems[static_cast<std::size_t>(index)];
@@ -128,8 +120,7 @@ ManualChoice ManualSelection(int index)
     return choice;
 }
 
-SearchAddressVerdict ValidateSearchIP(const QString &address)
-{
+SearchAddressVerdict ValidateSearchIP(const QString &address) {
     SearchAddressVerdict v;
     v.field.labelVisible = true;
     if (!IsInLocalNet(address, false)) {
@@ -146,13 +137,11 @@ SearchAddressVerdict ValidateSearchIP(const QString &address)
     return v;
 }
 
-bool UsesDirectAddress(const QString &searchAddress, int selectedIndex)
-{
+bool UsesDirectAddress(const QString &searchAddress, int selectedIndex) {
     return IsValidIP(searchAddress) || selectedIndex < 0;
 }
 
-std::optional<DeviceRecord> ReadDirectReply(std::span<const quint8> reply)
-{
+std::optional<DeviceRecord> ReadDirectReply(std::span<const quint8> reply) {
     if (reply.size() < proto::DiscoveryReplyMinLength)
         return std::nullopt;
     std::array<quint8, proto::DiscoveryReplyMinLength> leadFixed;
@@ -162,8 +151,7 @@ std::optional<DeviceRecord> ReadDirectReply(std::span<const quint8> reply)
     return ReadDiscoveryReply(leadFixed);
 }
 
-Selection DirectSearch(DeviceLink &link, const QString &address)
-{
+Selection DirectSearch(DeviceLink &link, const QString &address) {
     constexpr int DirectTimeoutMs = 2000;
     // A fresh client without broadcast permission: a late reply to an earlier request, or
     // a pending report of a closed port, must not be taken for the answer. The permission
@@ -189,8 +177,7 @@ Selection DirectSearch(DeviceLink &link, const QString &address)
     return {1, *device};
 }
 
-bool IdentifiesManualChoice(int count, const QString &address)
-{
+bool IdentifiesManualChoice(int count, const QString &address) {
     return count > 0 && IsValidIP(address);
 }
 

@@ -23,8 +23,7 @@ bool IsPcProgramClass(quint8 deviceClass);
 
 // ---- Devices found by a search ----
 
-struct FoundDevices
-{
+struct FoundDevices {
     QList<DeviceRecord> offered; // the entries of the class asked for, in list order
     int pcPrograms = 0;          // how many of them are PC programs
 };
@@ -32,8 +31,7 @@ struct FoundDevices
 // classFilter 0 offers every entry.
 FoundDevices FilterFoundDevices(const QList<DeviceRecord> &found, quint8 classFilter);
 
-struct Selection
-{
+struct Selection {
     int count = 0;       // devices found (PC programs not counted); 0 when none was taken
     DeviceRecord device; // empty address, zero MAC and port 0 when none was taken
 };
@@ -49,13 +47,12 @@ inline constexpr int SearchTimeoutMs = 4000;
 
 // Searches the PC's network, offers the entries of classFilter and asks `pick` when there
 // are two or more. Raises LinkError from the search.
-Selection SelectFoundDevice(quint8 classFilter, const DevicePicker &pick, const ProtocolPorts &ports,
-                            const EventPump &pump);
+Selection SelectFoundDevice(quint8 classFilter, const DevicePicker &pick,
+                            const ProtocolPorts &ports, const EventPump &pump);
 
 // ---- The pick list ----
 
-struct PickRow
-{
+struct PickRow {
     int recordNumber = 0; // 1 for the first entry of the list given to the pick list
     QString address;      // column "IP"
     QString name;         // column "Name"
@@ -73,8 +70,7 @@ std::optional<qsizetype> PickedIndex(int recordNumber, qsizetype listSize);
 
 inline constexpr int ManualItemCount = 9;
 
-struct ManualChoice
-{
+struct ManualChoice {
     QString foundText;       // dxMaskEdit8
     quint8 currentClass = 0; // 0 for no selection
     // Device-type items written in turn (each runs the device-type handler): first the
@@ -85,8 +81,7 @@ struct ManualChoice
 // The item `index` of rgController, -1 when none is selected.
 ManualChoice ManualSelection(int index);
 
-struct SearchAddressVerdict
-{
+struct SearchAddressVerdict {
     FieldVerdict field;
     bool enableOk = false;       // btnControllerOk
     bool clearSelection = false; // rgController loses its selection

@@ -26,9 +26,9 @@ public:
 
     // Waits at most timeoutMs for one datagram and copies as much of it as fits into
     // buffer; while the program's window pump is installed, the window's events are
-    // handled every few milliseconds of the wait. Returns the bytes copied, 0 when the time ran out. Raises LinkError when the
-    // peer reported that an earlier datagram of this socket reached a closed port; one
-    // such report raises once.
+    // handled every few milliseconds of the wait. Returns the bytes copied, 0 when the time ran
+    // out. Raises LinkError when the peer reported that an earlier datagram of this socket reached
+    // a closed port; one such report raises once.
     std::size_t receive(std::span<quint8> buffer, int timeoutMs);
 
 private:

@@ -92,9 +92,9 @@ struct InstallResult {
     bool failed = false;        // "Status:" and the phase text are hidden
     bool installEnabled = true; // btnInstallFirmware
     ErrorLabel errorLabel = ErrorLabel::None;
-    QString errorSuffix;         // ": Block Write: 12" and the like
-    bool beep = false;           // the information sound
-    bool clearFileField = false; // dxButtonEdit1 is emptied
+    QString errorSuffix;            // ": Block Write: 12" and the like
+    bool beep = false;              // the information sound
+    bool clearFileField = false;    // dxButtonEdit1 is emptied
     bool failureIndication = false; // the window's failure indication (LED and status)
 };
 
@@ -127,7 +127,8 @@ public:
     // activationCode: the two letters behind the activate command.
     FirmwareInstaller(DeviceLink &link, QByteArray activationCode, InstallTiming timing = {});
 
-    // Installs the image at path into the link's current device. Link errors are caught and end the installation.
+    // Installs the image at path into the link's current device. Link errors are caught and end the
+    // installation.
     InstallResult install(const QString &path, const InstallObserver &observer);
 
 private:

@@ -38,8 +38,9 @@ constexpr std::array<const char *, 145> InterfaceTypeNames = {
 };
 
 constexpr std::array<const char *, 8> OperStatusNames = {
-    "IF_OPER_STATUS_NONE",        "IF_OPER_STATUS_UP",      "IF_OPER_STATUS_DOWN",
-    "IF_OPER_STATUS_TESTING",     "IF_OPER_STATUS_UNKNOWN", "IF_OPER_STATUS_DORMANT",
+    "IF_OPER_STATUS_NONE",        "IF_OPER_STATUS_UP",
+    "IF_OPER_STATUS_DOWN",        "IF_OPER_STATUS_TESTING",
+    "IF_OPER_STATUS_UNKNOWN",     "IF_OPER_STATUS_DORMANT",
     "IF_OPER_STATUS_NOT_PRESENT", "IF_OPER_STATUS_LOWER_LAYER_DOWN",
 };
 
@@ -68,8 +69,7 @@ enum IanaIfType : qint32 {
     IanaIeee802154 = 259,
 };
 
-qint32 typeOfKind(const QString &kind, unsigned arpType)
-{
+qint32 typeOfKind(const QString &kind, unsigned arpType) {
     static const QStringList tunnels = {
         QStringLiteral("ipip"),  QStringLiteral("gre"),    QStringLiteral("gretap"),
         QStringLiteral("sit"),   QStringLiteral("ip6tnl"), QStringLiteral("ip6gre"),
@@ -86,8 +86,7 @@ qint32 typeOfKind(const QString &kind, unsigned arpType)
     return 0;
 }
 
-qint32 typeOfHardware(unsigned arpType)
-{
+qint32 typeOfHardware(unsigned arpType) {
     switch (arpType) {
     case ARPHRD_ETHER:
     case ARPHRD_EETHER:
@@ -140,20 +139,19 @@ qint32 typeOfHardware(unsigned arpType)
     }
 }
 
-QString firstOf(const QStringList &list)
-{
+QString firstOf(const QStringList &list) {
     return list.value(0);
 }
 
 TAdaptorInfo adaptorOf(const KernelLink &link, const QList<KernelAddress> &addresses,
-                       const QList<KernelGateway> &gateways)
-{
+                       const QList<KernelGateway> &gateways) {
     TAdaptorInfo row;
     row.AdapterName = link.name.trimmed();
     row.Description = InterfaceDescription(link).trimmed();
     // An adapter record has room for eight bytes of hardware address.
-    row.MacAddress = link.hardwareAddress.isEmpty() ? QStringLiteral("00:00:00:00:00:00")
-                                                    : HexBytesText(link.hardwareAddress.left(8), false);
+    row.MacAddress = link.hardwareAddress.isEmpty()
+                         ? QStringLiteral("00:00:00:00:00:00")
+                         : HexBytesText(link.hardwareAddress.left(8), false);
     row.Index = quint32(link.index);
     row.IfType = InterfaceTypeOf(link);
     for (const KernelAddress &address : addresses) {
@@ -182,21 +180,18 @@ TAdaptorInfo adaptorOf(const KernelLink &link, const QList<KernelAddress> &addre
 
 } // namespace
 
-QString OperStatusName(TIF_OPER_STATUS status)
-{
+QString OperStatusName(TIF_OPER_STATUS status) {
     const auto index = std::size_t(status);
     return index < OperStatusNames.size() ? QString::fromLatin1(OperStatusNames[index]) : QString();
 }
 
-QString InterfaceTypeName(qint32 ifType)
-{
+QString InterfaceTypeName(qint32 ifType) {
     if (ifType < 1 || ifType > qint32(InterfaceTypeNames.size()))
         return {};
     return QString::fromLatin1(InterfaceTypeNames[std::size_t(ifType - 1)]);
 }
 
-qint32 InterfaceTypeOf(const KernelLink &link)
-{
+qint32 InterfaceTypeOf(const KernelLink &link) {
     if (link.loopback)
         return IanaLoopback;
     if (link.wireless)
@@ -206,8 +201,7 @@ qint32 InterfaceTypeOf(const KernelLink &link)
     return typeOfHardware(link.arpType);
 }
 
-QString InterfaceDescription(const KernelLink &link)
-{
+QString InterfaceDescription(const KernelLink &link) {
     if (!link.driver.isEmpty())
         return link.driver;
     if (!link.kind.isEmpty())
@@ -219,15 +213,13 @@ QString InterfaceDescription(const KernelLink &link)
     return {};
 }
 
-QString PrefixToNetmask(int prefixLength)
-{
+QString PrefixToNetmask(int prefixLength) {
     const int length = qBound(0, prefixLength, 32);
     const quint32 mask = length == 0 ? 0 : ~quint32(0) << (32 - length);
     return BytesToIP({quint8(mask >> 24), quint8(mask >> 16), quint8(mask >> 8), quint8(mask)});
 }
 
-int GetAdapterRows(TAdaptorRows &rows)
-{
+int GetAdapterRows(TAdaptorRows &rows) {
     rows.clear();
     KernelTables &tables = kernelTables();
     QList<KernelLink> links;
@@ -246,8 +238,7 @@ int GetAdapterRows(TAdaptorRows &rows)
     return 0;
 }
 
-void AdapterReportLines(QStringList &lines)
-{
+void AdapterReportLines(QStringList &lines) {
     lines.clear();
     TAdaptorRows rows;
     if (const int error = GetAdapterRows(rows)) {
@@ -259,7 +250,8 @@ void AdapterReportLines(QStringList &lines)
         return;
     }
     for (const TAdaptorInfo &row : rows) {
-        lines << QStringList{row.AdapterName, row.Description, row.FriendlyName}.join(QLatin1Char('|'));
+        lines << QStringList{row.AdapterName, row.Description, row.FriendlyName}.join(
+            QLatin1Char('|'));
         lines << QStringList{QStringLiteral("%1").arg(row.Index, 8, 16, QLatin1Char('0')).toUpper(),
                              InterfaceTypeName(row.IfType),
                              row.MacAddress,
@@ -273,18 +265,18 @@ void AdapterReportLines(QStringList &lines)
         QStringList pairs;
         for (qsizetype i = 0; i < row.IPList.size(); ++i)
             pairs << row.IPList[i] + QLatin1Char('/') + row.MaskList.value(i);
-        lines << QString::number(row.IPList.size()) + QLatin1Char('|') + pairs.join(QLatin1Char(';'));
+        lines << QString::number(row.IPList.size()) + QLatin1Char('|') +
+                     pairs.join(QLatin1Char(';'));
     }
 }
 
-bool GetInterfaceTable(QList<TAdapterInfo> &table)
-{
+bool GetInterfaceTable(QList<TAdapterInfo> &table) {
     table.clear();
     QList<KernelLink> links;
     QList<KernelAddress> addresses;
     KernelTables &tables = kernelTables();
-    if (tables.links(links) != 0 || tables.addresses(addresses) != 0 || links.isEmpty()
-        || addresses.isEmpty())
+    if (tables.links(links) != 0 || tables.addresses(addresses) != 0 || links.isEmpty() ||
+        addresses.isEmpty())
         return false;
     for (const KernelLink &link : links) {
         TAdapterInfo record;
@@ -301,8 +293,7 @@ bool GetInterfaceTable(QList<TAdapterInfo> &table)
     return true;
 }
 
-QString GetLocalNetmask()
-{
+QString GetLocalNetmask() {
     const QString local = GetLocalIP();
     QList<TAdapterInfo> table;
     if (!GetInterfaceTable(table))
@@ -315,16 +306,14 @@ QString GetLocalNetmask()
     return mask;
 }
 
-QString GetFirstGateway()
-{
+QString GetFirstGateway() {
     TAdaptorRows rows;
     if (GetAdapterRows(rows) != 0 || rows.isEmpty())
         return {};
     return firstOf(rows.first().GatewayList);
 }
 
-QString GetLocalBroadcast()
-{
+QString GetLocalBroadcast() {
     const QString mask = GetLocalNetmask();
     if (mask.isEmpty())
         return ClassBroadcast();

@@ -27,8 +27,7 @@ enum TIF_OPER_STATUS {
 QString OperStatusName(TIF_OPER_STATUS status);
 
 // One adapter. Every list but DnsServerList holds at least one entry.
-struct TAdaptorInfo
-{
+struct TAdaptorInfo {
     QString AdapterName;
     QString Description;
     QString MacAddress; // colon hex; "00:00:00:00:00:00" when the adapter has none
@@ -48,8 +47,7 @@ using TAdaptorRows = QList<TAdaptorInfo>;
 
 // One interface of the interface table with its first IPv4 address; address and mask are
 // empty when it has none.
-struct TAdapterInfo
-{
+struct TAdapterInfo {
     quint32 Index = 0;
     QString Address;
     QString Mask;

@@ -14,21 +14,18 @@ constexpr std::size_t FlushSlots = 64;
 
 const QString UnreadableMac = QStringLiteral("??:??:??:??:??:??");
 
-QString plainHex(const QByteArray &bytes)
-{
+QString plainHex(const QByteArray &bytes) {
     return QString::fromLatin1(bytes.toHex().toUpper());
 }
 
-quint32 numeric(const QString &address)
-{
+quint32 numeric(const QString &address) {
     const IPv4Bytes bytes = IPToBytes(address);
     return quint32(bytes[0]) << 24 | quint32(bytes[1]) << 16 | quint32(bytes[2]) << 8 | bytes[3];
 }
 
 // Hardware address (six bytes, plain hex) of the interface that holds an address; the
 // last such interface wins.
-QString interfaceMacOf(const QString &address)
-{
+QString interfaceMacOf(const QString &address) {
     QList<KernelLink> links;
     QList<KernelAddress> addresses;
     if (kernelTables().links(links) != 0 || kernelTables().addresses(addresses) != 0)
@@ -48,8 +45,7 @@ QString interfaceMacOf(const QString &address)
 
 } // namespace
 
-ArpEntryType ArpTypeOf(NeighbourState state)
-{
+ArpEntryType ArpTypeOf(NeighbourState state) {
     switch (state) {
     case NeighbourState::Permanent:
         return ArpStatic;
@@ -65,8 +61,7 @@ ArpEntryType ArpTypeOf(NeighbourState state)
     return ArpOther;
 }
 
-bool ReadArpTable(QList<ArpRow> &table)
-{
+bool ReadArpTable(QList<ArpRow> &table) {
     table.clear();
     QList<KernelNeighbour> neighbours;
     if (kernelTables().neighbours(neighbours) != 0)
@@ -85,8 +80,7 @@ bool ReadArpTable(QList<ArpRow> &table)
     return true;
 }
 
-bool ArpMacList(QStringList &list)
-{
+bool ArpMacList(QStringList &list) {
     QList<ArpRow> table;
     if (!ReadArpTable(table))
         return false;
@@ -97,8 +91,7 @@ bool ArpMacList(QStringList &list)
     return true;
 }
 
-bool ArpNeighbours(QStringList &list)
-{
+bool ArpNeighbours(QStringList &list) {
     QList<ArpRow> table;
     if (!ReadArpTable(table))
         return false;
@@ -114,8 +107,7 @@ bool ArpNeighbours(QStringList &list)
     return true;
 }
 
-bool FlushArpCache()
-{
+bool FlushArpCache() {
     QList<ArpRow> table;
     if (!ReadArpTable(table) || table.isEmpty())
         return false;
@@ -136,8 +128,7 @@ bool FlushArpCache()
     return flushed;
 }
 
-QString MacOfIP(const QString &address, bool withColons)
-{
+QString MacOfIP(const QString &address, bool withColons) {
     if (address == GetLocalIP()) {
         const QString mac = interfaceMacOf(address);
         return withColons && mac != UnreadableMac ? MacWithColons(mac) : mac;
@@ -152,22 +143,19 @@ QString MacOfIP(const QString &address, bool withColons)
     return {};
 }
 
-QString MacWithColons(const QString &text)
-{
+QString MacWithColons(const QString &text) {
     QStringList pairs;
     for (int i = 0; i < 12; i += 2)
         pairs << text.mid(i, 2);
     return pairs.join(QLatin1Char(':'));
 }
 
-QString FormatMac(const MacBytes &mac)
-{
-    return HexBytesText(QByteArray(reinterpret_cast<const char *>(mac.data()), qsizetype(mac.size())),
-                        false);
+QString FormatMac(const MacBytes &mac) {
+    return HexBytesText(
+        QByteArray(reinterpret_cast<const char *>(mac.data()), qsizetype(mac.size())), false);
 }
 
-QString HexBytesText(const QByteArray &bytes, bool reversed)
-{
+QString HexBytesText(const QByteArray &bytes, bool reversed) {
     QStringList pairs;
     for (const char byte : bytes)
         pairs << QStringLiteral("%1").arg(quint8(byte), 2, 16, QLatin1Char('0')).toUpper();

@@ -22,8 +22,7 @@ enum ArpEntryType : quint32 {
     ArpStatic = 4,
 };
 
-struct ArpRow
-{
+struct ArpRow {
     quint32 Index = 0;
     QByteArray PhysAddr; // the hardware address; its size is the address length (0-8)
     QString Addr;        // dotted decimal

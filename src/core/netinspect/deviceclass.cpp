@@ -6,8 +6,7 @@ namespace qev {
 
 namespace {
 
-struct ClassNames
-{
+struct ClassNames {
     quint8 code;
     const char *catalogue; // nullptr: "Unbekannt"
     const char *pickList;  // nullptr: no name
@@ -42,8 +41,7 @@ constexpr std::array<ClassNames, 26> Classes = {{
     {255, "Spurnova Gleisbild", "Spurnova Gleisbild"},
 }};
 
-const ClassNames *find(quint8 code)
-{
+const ClassNames *find(quint8 code) {
     for (const ClassNames &entry : Classes) {
         if (entry.code == code)
             return &entry;
@@ -53,16 +51,14 @@ const ClassNames *find(quint8 code)
 
 } // namespace
 
-QString DeviceClassName(quint8 code)
-{
+QString DeviceClassName(quint8 code) {
     const ClassNames *entry = find(code);
     // A fixed word of the catalogue, not the message text of the active language.
     return entry && entry->catalogue ? QString::fromUtf8(entry->catalogue)
                                      : QStringLiteral("Unbekannt");
 }
 
-QString PickListClassName(quint8 code)
-{
+QString PickListClassName(quint8 code) {
     const ClassNames *entry = find(code);
     return entry && entry->pickList ? QString::fromUtf8(entry->pickList) : QString();
 }

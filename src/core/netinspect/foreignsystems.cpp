@@ -19,13 +19,11 @@ constexpr qsizetype ReceiveBufferSize = 8192;
 constexpr qsizetype ReplyMinimum = 5; // FF FE, two message bytes, one more byte
 
 // XpressNet: the low nibble of the header byte counts the data bytes behind it.
-constexpr qsizetype MessageLength(quint8 header)
-{
+constexpr qsizetype MessageLength(quint8 header) {
     return 1 + (header & 0x0F);
 }
 
-bool startsWith(const QByteArray &received, std::initializer_list<quint8> bytes, qsizetype offset)
-{
+bool startsWith(const QByteArray &received, std::initializer_list<quint8> bytes, qsizetype offset) {
     for (const quint8 byte : bytes) {
         if (offset >= received.size() || quint8(received[offset]) != byte)
             return false;
@@ -34,30 +32,24 @@ bool startsWith(const QByteArray &received, std::initializer_list<quint8> bytes,
     return true;
 }
 
-QChar bcdDigit(quint8 nibble)
-{
+QChar bcdDigit(quint8 nibble) {
     return QChar(0x30 + nibble);
 }
 
-class Probe
-{
+class Probe {
 public:
     explicit Probe(const ForeignScanHooks &hooks)
-        : m_hooks(hooks)
-    {}
+        : m_hooks(hooks) {}
 
-    void status(const QString &text) const
-    {
+    void status(const QString &text) const {
         if (m_hooks.status)
             m_hooks.status(text);
     }
-    void step() const
-    {
+    void step() const {
         if (m_hooks.step)
             m_hooks.step();
     }
-    void wait(int ms) const
-    {
+    void wait(int ms) const {
         if (m_hooks.wait)
             m_hooks.wait(ms);
         else
@@ -69,15 +61,13 @@ private:
 };
 
 // Everything that arrived, at most one buffer full; nothing gives an empty array.
-QByteArray receiveAvailable(TTCPClient &client)
-{
+QByteArray receiveAvailable(TTCPClient &client) {
     std::vector<char> buffer(ReceiveBufferSize, 0);
     const qint64 count = client.Receive(buffer.data(), qint64(buffer.size()));
     return QByteArray(buffer.data(), qsizetype(count));
 }
 
-bool sendFrame(TTCPClient &client, std::initializer_list<quint8> message)
-{
+bool sendFrame(TTCPClient &client, std::initializer_list<quint8> message) {
     QByteArray bytes;
     for (const quint8 byte : message)
         bytes.append(char(byte));
@@ -87,8 +77,7 @@ bool sendFrame(TTCPClient &client, std::initializer_list<quint8> message)
 
 } // namespace
 
-QString ForeignSystemName(quint8 kind)
-{
+QString ForeignSystemName(quint8 kind) {
     switch (kind) {
     case ForeignEcos:
         return QStringLiteral("ESU ECoS");
@@ -101,8 +90,7 @@ QString ForeignSystemName(quint8 kind)
     }
 }
 
-QByteArray LenzFrame(const QByteArray &message)
-{
+QByteArray LenzFrame(const QByteArray &message) {
     QByteArray frame("\xFF\xFE", 2);
     quint8 check = 0;
     for (const char byte : message)
@@ -112,22 +100,19 @@ QByteArray LenzFrame(const QByteArray &message)
     return frame;
 }
 
-bool LenzFirstReplyMatches(const QByteArray &received)
-{
-    return received.size() >= ReplyMinimum && startsWith(received, {0xFE, 0xF2, 0x03}, 1)
-           && received[4] != 0;
+bool LenzFirstReplyMatches(const QByteArray &received) {
+    return received.size() >= ReplyMinimum && startsWith(received, {0xFE, 0xF2, 0x03}, 1) &&
+           received[4] != 0;
 }
 
-std::optional<QString> LenzVersionOf(const QByteArray &received)
-{
+std::optional<QString> LenzVersionOf(const QByteArray &received) {
     if (received.size() < ReplyMinimum || !startsWith(received, {0xFE, 0x63, 0x21}, 1))
         return std::nullopt;
     const quint8 bcd = quint8(received[4]);
     return QString(bcdDigit(bcd >> 4)) + QLatin1Char('.') + bcdDigit(bcd & 0x0F);
 }
 
-std::optional<QByteArray> TakeLenzMessage(QByteArray &stream)
-{
+std::optional<QByteArray> TakeLenzMessage(QByteArray &stream) {
     while (!stream.isEmpty()) {
         if (!stream.startsWith("\xFF\xFE") && !(stream.size() == 1 && stream[0] == '\xFF')) {
             stream.remove(0, 1);
@@ -147,8 +132,7 @@ std::optional<QByteArray> TakeLenzMessage(QByteArray &stream)
     return std::nullopt;
 }
 
-TZentrale ProbeLenz(const QString &ip, int waitMs, const ForeignScanHooks &hooks)
-{
+TZentrale ProbeLenz(const QString &ip, int waitMs, const ForeignScanHooks &hooks) {
     const Probe probe(hooks);
     probe.status(QStringLiteral("Lenz..."));
     TZentrale station;
@@ -176,8 +160,7 @@ TZentrale ProbeLenz(const QString &ip, int waitMs, const ForeignScanHooks &hooks
     return station;
 }
 
-bool ScanForeignSystems(QList<TZentrale> &list, int waitMs, const ForeignScanHooks &hooks)
-{
+bool ScanForeignSystems(QList<TZentrale> &list, int waitMs, const ForeignScanHooks &hooks) {
     const Probe probe(hooks);
     QStringList candidates;
     if (!ArpNeighbours(candidates))

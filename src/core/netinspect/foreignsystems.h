@@ -21,8 +21,7 @@ enum ForeignKind : quint8 {
 };
 
 // One command station found.
-struct TZentrale
-{
+struct TZentrale {
     QString IP;
     qint32 Port = LenzPort;
     quint8 Kind = ForeignNone;
@@ -49,8 +48,7 @@ std::optional<QString> LenzVersionOf(const QByteArray &received);
 std::optional<QByteArray> TakeLenzMessage(QByteArray &stream);
 
 // What the scan shows and how it waits.
-struct ForeignScanHooks
-{
+struct ForeignScanHooks {
     std::function<void(const QString &text)> status; // "Lenz...", "ECoS...", "Märklin..."
     std::function<void()> step;                      // one step of the progress bar
     std::function<void(int ms)> wait;                // empty: the thread sleeps

@@ -6,13 +6,11 @@ namespace {
 HostNetwork *g_replacement = nullptr;
 } // namespace
 
-HostNetwork &hostNetwork()
-{
+HostNetwork &hostNetwork() {
     return g_replacement ? *g_replacement : systemHostNetwork();
 }
 
-void setHostNetwork(HostNetwork *replacement)
-{
+void setHostNetwork(HostNetwork *replacement) {
     g_replacement = replacement;
 }
 

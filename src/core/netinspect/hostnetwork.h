@@ -7,8 +7,7 @@
 
 namespace qev {
 
-class HostNetwork
-{
+class HostNetwork {
 public:
     virtual ~HostNetwork() = default;
 

@@ -10,13 +10,11 @@ namespace {
 
 constexpr IPv4Bytes LoopbackBytes = {127, 0, 0, 1};
 
-bool isAsciiDigit(QChar c)
-{
+bool isAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
-int hexDigitValue(QChar c)
-{
+int hexDigitValue(QChar c) {
     if (isAsciiDigit(c))
         return c.unicode() - u'0';
     if (c >= u'A' && c <= u'F')
@@ -27,27 +25,24 @@ int hexDigitValue(QChar c)
 }
 
 // The digits between two dots.
-struct Group
-{
+struct Group {
     int value = 0;
     int digits = 0;
 };
 
 enum class ScanEnd { TextEnd, FourthDigit, OtherCharacter, StoppedAtDot };
 
-struct Scan
-{
+struct Scan {
     ScanEnd end = ScanEnd::TextEnd;
     int dots = 0;
-    Group last;  // the group still open when the scan ended
+    Group last; // the group still open when the scan ended
 };
 
 // The one scan behind IPToBytes, IsValidIP and IsInLocalNet, so that the three never
 // disagree about what a partly typed address holds. Each dot hands the group it closes to
 // onDot(dotNumber, group); returning false stops the scan there.
 template <typename OnDot>
-Scan scanGroups(const QString &text, OnDot onDot)
-{
+Scan scanGroups(const QString &text, OnDot onDot) {
     Scan scan;
     for (const QChar c : text) {
         if (isAsciiDigit(c)) {
@@ -72,14 +67,12 @@ Scan scanGroups(const QString &text, OnDot onDot)
     return scan;
 }
 
-bool isClassABC(IPClass c)
-{
+bool isClassABC(IPClass c) {
     return c == 'A' || c == 'B' || c == 'C';
 }
 
 // Leading octets that form the network part of a class; 0 for the loopback and no class.
-int classNetworkOctets(IPClass c)
-{
+int classNetworkOctets(IPClass c) {
     switch (c) {
     case 'A':
         return 1;
@@ -96,8 +89,7 @@ int classNetworkOctets(IPClass c)
 
 } // namespace
 
-IPv4Bytes IPToBytes(const QString &text)
-{
+IPv4Bytes IPToBytes(const QString &text) {
     IPv4Bytes bytes{};
     const Scan scan = scanGroups(text, [&bytes](int dot, const Group &group) {
         if (dot == 4 || group.digits == 0 || group.value > 255)
@@ -105,14 +97,13 @@ IPv4Bytes IPToBytes(const QString &text)
         bytes[dot - 1] = static_cast<quint8>(group.value);
         return true;
     });
-    if (scan.end == ScanEnd::TextEnd && scan.dots == 3 && scan.last.digits > 0
-        && scan.last.value < 256)
+    if (scan.end == ScanEnd::TextEnd && scan.dots == 3 && scan.last.digits > 0 &&
+        scan.last.value < 256)
         bytes[3] = static_cast<quint8>(scan.last.value);
     return bytes;
 }
 
-IPv4Bytes IPPartsToBytes(const QString &text)
-{
+IPv4Bytes IPPartsToBytes(const QString &text) {
     IPv4Bytes bytes{};
     const QStringList parts = SplitText(text, QStringLiteral("."));
     if (parts.size() != 4)
@@ -125,8 +116,7 @@ IPv4Bytes IPPartsToBytes(const QString &text)
     return bytes;
 }
 
-IPClass IPClassOf(const QString &text)
-{
+IPClass IPClassOf(const QString &text) {
     const IPv4Bytes bytes = IPToBytes(text);
     const int first = bytes[0];
     if (first <= 127)
@@ -142,19 +132,17 @@ IPClass IPClassOf(const QString &text)
     return '\0';
 }
 
-bool IsValidIP(const QString &text)
-{
+bool IsValidIP(const QString &text) {
     if (text.isEmpty() || text.front() == u'0')
         return false;
     const Scan scan = scanGroups(text, [](int dot, const Group &group) {
         return dot != 4 && group.digits > 0 && group.value <= 255;
     });
-    return scan.end == ScanEnd::TextEnd && scan.dots == 3 && scan.last.digits > 0
-           && scan.last.value <= 255;
+    return scan.end == ScanEnd::TextEnd && scan.dots == 3 && scan.last.digits > 0 &&
+           scan.last.value <= 255;
 }
 
-bool IsInLocalNet(const QString &text, bool lenient)
-{
+bool IsInLocalNet(const QString &text, bool lenient) {
     if (QStringLiteral("127.0.0.1").contains(text))
         return true;
     const QString localAddress = GetLocalIP();
@@ -168,8 +156,7 @@ bool IsInLocalNet(const QString &text, bool lenient)
     IPv4Bytes typed{};
     const Scan scan = scanGroups(text, [&](int dot, const Group &group) {
         const bool fits = group.value <= 255;
-        const bool accepted =
-            fits && (group.value == local[dot - 1] || (lenient && dot > 1));
+        const bool accepted = fits && (group.value == local[dot - 1] || (lenient && dot > 1));
         if (fits)
             typed[dot - 1] = static_cast<quint8>(group.value);
         result = accepted;
@@ -224,8 +211,7 @@ bool IsInLocalNet(const QString &text, bool lenient)
     }
 }
 
-bool IsInLocalClassNet(const QString &text)
-{
+bool IsInLocalClassNet(const QString &text) {
     const QString localAddress = GetLocalIP();
     const IPClass localClass = IPClassOf(localAddress);
     if (localClass == 'L')
@@ -238,8 +224,7 @@ bool IsInLocalClassNet(const QString &text)
     return std::equal(local.begin(), local.begin() + octets, typed.begin());
 }
 
-bool MaskCoversIP(const QString &address, const QString &mask)
-{
+bool MaskCoversIP(const QString &address, const QString &mask) {
     const IPClass addressClass = IPClassOf(address);
     if (!isClassABC(addressClass))
         return false;
@@ -252,8 +237,7 @@ bool MaskCoversIP(const QString &address, const QString &mask)
     return true;
 }
 
-bool SameSubnet(const QString &a, const QString &b, const QString &mask)
-{
+bool SameSubnet(const QString &a, const QString &b, const QString &mask) {
     const IPv4Bytes first = IPToBytes(a);
     const IPv4Bytes second = IPToBytes(b);
     const IPv4Bytes m = IPToBytes(mask);
@@ -264,8 +248,7 @@ bool SameSubnet(const QString &a, const QString &b, const QString &mask)
     return true;
 }
 
-QString DefaultNetmask(const QString &address)
-{
+QString DefaultNetmask(const QString &address) {
     const int first = IPPartsToBytes(address)[0];
     if (first >= 1 && first <= 127)
         return QStringLiteral("255.0.0.0");
@@ -276,8 +259,7 @@ QString DefaultNetmask(const QString &address)
     return {};
 }
 
-QString BroadcastTowards(const QString &target, const QString &local)
-{
+QString BroadcastTowards(const QString &target, const QString &local) {
     if (!IsValidIP(target))
         return {};
     const IPv4Bytes t = IPPartsToBytes(target);
@@ -294,8 +276,7 @@ QString BroadcastTowards(const QString &target, const QString &local)
     return BytesToIP(result);
 }
 
-QString ClassBroadcast()
-{
+QString ClassBroadcast() {
     const QString localAddress = GetLocalIP();
     IPv4Bytes bytes = IPToBytes(localAddress);
     const IPClass localClass = IPClassOf(localAddress);
@@ -306,8 +287,7 @@ QString ClassBroadcast()
     return BytesToIP(bytes);
 }
 
-bool HasOctet255(const QString &address)
-{
+bool HasOctet255(const QString &address) {
     const QStringList parts = SplitText(address, QStringLiteral("."));
     for (qsizetype k = 0; k < parts.size() && k < 4; ++k) {
         if (parts[k] == u"255")
@@ -316,8 +296,7 @@ bool HasOctet255(const QString &address)
     return false;
 }
 
-QStringList SplitText(const QString &text, const QString &separator)
-{
+QStringList SplitText(const QString &text, const QString &separator) {
     QStringList parts;
     if (text.isEmpty())
         return parts;
@@ -325,8 +304,7 @@ QStringList SplitText(const QString &text, const QString &separator)
     if (separator.isEmpty())
         return {text};
     qsizetype start = 0;
-    for (qsizetype at = text.indexOf(separator); at >= 0;
-         at = text.indexOf(separator, start)) {
+    for (qsizetype at = text.indexOf(separator); at >= 0; at = text.indexOf(separator, start)) {
         parts.append(text.mid(start, at - start));
         start = at + separator.size();
     }
@@ -335,8 +313,7 @@ QStringList SplitText(const QString &text, const QString &separator)
     return parts;
 }
 
-qint32 HexToInt(const QString &text)
-{
+qint32 HexToInt(const QString &text) {
     if (text.isEmpty() || text.size() > 8)
         return 0;
     quint32 value = 0;
@@ -349,8 +326,7 @@ qint32 HexToInt(const QString &text)
     return static_cast<qint32>(value);
 }
 
-MacBytes MACTextToBytes(const QString &text)
-{
+MacBytes MACTextToBytes(const QString &text) {
     MacBytes bytes{};
     if (text.size() != 12)
         return bytes;
@@ -359,8 +335,7 @@ MacBytes MACTextToBytes(const QString &text)
     return bytes;
 }
 
-QString BytesToIP(const IPv4Bytes &bytes)
-{
+QString BytesToIP(const IPv4Bytes &bytes) {
     return QStringLiteral("%1.%2.%3.%4")
         .arg(int(bytes[0]))
         .arg(int(bytes[1]))
@@ -368,28 +343,23 @@ QString BytesToIP(const IPv4Bytes &bytes)
         .arg(int(bytes[3]));
 }
 
-bool IsNetworkPresent()
-{
+bool IsNetworkPresent() {
     return hostNetwork().isNetworkPresent();
 }
 
-bool IsWinsockUsable()
-{
+bool IsWinsockUsable() {
     return hostNetwork().isWinsockUsable();
 }
 
-QString GetLocalHostName()
-{
+QString GetLocalHostName() {
     return hostNetwork().localHostName();
 }
 
-QString GetLocalIP()
-{
+QString GetLocalIP() {
     return hostNetwork().localIP();
 }
 
-bool Ping(const QString &address, int timeoutMs)
-{
+bool Ping(const QString &address, int timeoutMs) {
     return !address.isEmpty() && hostNetwork().ping(address, timeoutMs);
 }
 

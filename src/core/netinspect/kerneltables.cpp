@@ -6,13 +6,11 @@ namespace {
 KernelTables *g_replacement = nullptr;
 } // namespace
 
-KernelTables &kernelTables()
-{
+KernelTables &kernelTables() {
     return g_replacement ? *g_replacement : systemKernelTables();
 }
 
-void setKernelTables(KernelTables *replacement)
-{
+void setKernelTables(KernelTables *replacement) {
     g_replacement = replacement;
 }
 

@@ -10,8 +10,7 @@
 
 namespace qev {
 
-struct KernelLink
-{
+struct KernelLink {
     int index = 0;
     QString name;
     QByteArray hardwareAddress; // empty when the interface has none
@@ -22,8 +21,7 @@ struct KernelLink
     bool loopback = false;
 };
 
-struct KernelAddress
-{
+struct KernelAddress {
     int index = 0;
     QString address; // dotted decimal
     int prefixLength = 0;
@@ -31,26 +29,23 @@ struct KernelAddress
 };
 
 // One gateway of a default route of the main routing table.
-struct KernelGateway
-{
+struct KernelGateway {
     int index = 0; // interface the route leaves through
     QString gateway;
 };
 
 enum class NeighbourState { Incomplete, Reachable, Stale, Delay, Probe, Failed, Permanent };
 
-struct KernelNeighbour
-{
+struct KernelNeighbour {
     int index = 0;
-    QString address; // dotted decimal
+    QString address;            // dotted decimal
     QByteArray hardwareAddress; // empty while unresolved
     NeighbourState state = NeighbourState::Incomplete;
 };
 
 // Each call returns 0 and fills its list, or returns an errno value and leaves the list
 // empty. Lists come in the kernel's order.
-class KernelTables
-{
+class KernelTables {
 public:
     virtual ~KernelTables() = default;
 

@@ -13,38 +13,33 @@ const QString ResolvedLinks = QStringLiteral("/run/systemd/resolve/netif/");
 const QString NetworkManagerLeases = QStringLiteral("/var/lib/NetworkManager/");
 const QString DhclientLeases = QStringLiteral("/var/lib/dhcp/");
 
-QList<QByteArray> trimmedLines(const QByteArray &content)
-{
+QList<QByteArray> trimmedLines(const QByteArray &content) {
     QList<QByteArray> lines = content.split('\n');
     for (QByteArray &line : lines)
         line = line.trimmed();
     return lines;
 }
 
-QString validAddress(const QString &text)
-{
+QString validAddress(const QString &text) {
     const QString address = text.trimmed();
     return IsValidIP(address) ? address : QString();
 }
 
 // A lease file of NetworkManager holds either systemd's KEY=VALUE form (internal client)
 // or dhclient's lease blocks (dhclient plugin).
-QString leaseFileServer(const QByteArray &content, const QString &interfaceName)
-{
+QString leaseFileServer(const QByteArray &content, const QString &interfaceName) {
     const QString server = validAddress(EnvFileValue(content, "SERVER_ADDRESS"));
     return server.isEmpty() ? DhclientLeaseServer(content, interfaceName) : server;
 }
 
-QByteArray fileContent(const QString &path)
-{
+QByteArray fileContent(const QString &path) {
     QByteArray content;
     return systemFiles().read(path, content) ? content : QByteArray();
 }
 
 } // namespace
 
-QString EnvFileValue(const QByteArray &content, const QByteArray &key)
-{
+QString EnvFileValue(const QByteArray &content, const QByteArray &key) {
     const QByteArray prefix = key + '=';
     for (const QByteArray &line : trimmedLines(content)) {
         if (line.startsWith(prefix))
@@ -53,8 +48,7 @@ QString EnvFileValue(const QByteArray &content, const QByteArray &key)
     return {};
 }
 
-QStringList ServerAddresses(const QString &value)
-{
+QStringList ServerAddresses(const QString &value) {
     QStringList addresses;
     for (QString entry : value.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         entry = entry.section(QLatin1Char('#'), 0, 0).section(QLatin1Char('%'), 0, 0);
@@ -67,8 +61,7 @@ QStringList ServerAddresses(const QString &value)
     return addresses;
 }
 
-QString DhclientLeaseServer(const QByteArray &content, const QString &interfaceName)
-{
+QString DhclientLeaseServer(const QByteArray &content, const QString &interfaceName) {
     const QByteArray wantedInterface = '"' + interfaceName.toUtf8() + "\";";
     QString found;
     bool inLease = false;
@@ -94,8 +87,7 @@ QString DhclientLeaseServer(const QByteArray &content, const QString &interfaceN
     return found;
 }
 
-QStringList ResolvConfNameservers(const QByteArray &content)
-{
+QStringList ResolvConfNameservers(const QByteArray &content) {
     QStringList servers;
     for (const QByteArray &line : trimmedLines(content)) {
         const QList<QByteArray> words = line.simplified().split(' ');
@@ -108,10 +100,10 @@ QStringList ResolvConfNameservers(const QByteArray &content)
     return servers;
 }
 
-QString DhcpServerOf(int index, const QString &interfaceName)
-{
+QString DhcpServerOf(int index, const QString &interfaceName) {
     const QString number = QString::number(index);
-    QString server = validAddress(EnvFileValue(fileContent(NetworkdLeases + number), "SERVER_ADDRESS"));
+    QString server =
+        validAddress(EnvFileValue(fileContent(NetworkdLeases + number), "SERVER_ADDRESS"));
     if (!server.isEmpty())
         return server;
 
@@ -132,10 +124,10 @@ QString DhcpServerOf(int index, const QString &interfaceName)
     return {};
 }
 
-QStringList DnsServersOf(int index)
-{
+QStringList DnsServersOf(int index) {
     const QString number = QString::number(index);
-    QStringList servers = ServerAddresses(EnvFileValue(fileContent(ResolvedLinks + number), "SERVERS"));
+    QStringList servers =
+        ServerAddresses(EnvFileValue(fileContent(ResolvedLinks + number), "SERVERS"));
     if (servers.isEmpty())
         servers = ServerAddresses(EnvFileValue(fileContent(NetworkdLinks + number), "DNS"));
     if (servers.isEmpty())

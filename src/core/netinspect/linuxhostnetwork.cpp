@@ -38,19 +38,16 @@ constexpr std::size_t ReceiveBufferSize = 1024;
 // /proc/net/route of a PC holds a few lines; the bound only guards against a surprise.
 constexpr qint64 RouteTableMaxSize = 1 << 20;
 
-quint16 readBigEndian16(const quint8 *data)
-{
+quint16 readBigEndian16(const quint8 *data) {
     return static_cast<quint16>((data[0] << 8) | data[1]);
 }
 
-void writeBigEndian16(quint8 *data, quint16 value)
-{
+void writeBigEndian16(quint8 *data, quint16 value) {
     data[0] = static_cast<quint8>(value >> 8);
     data[1] = static_cast<quint8>(value & 0xFF);
 }
 
-quint16 internetChecksum(const quint8 *data, std::size_t size)
-{
+quint16 internetChecksum(const quint8 *data, std::size_t size) {
     quint32 sum = 0;
     for (std::size_t i = 0; i + 1 < size; i += 2)
         sum += readBigEndian16(data + i);
@@ -61,24 +58,19 @@ quint16 internetChecksum(const quint8 *data, std::size_t size)
     return static_cast<quint16>(~sum & 0xFFFF);
 }
 
-bool isLoopbackAddress(const QString &address)
-{
+bool isLoopbackAddress(const QString &address) {
     return address.startsWith(u"127.");
 }
 
-bool isOperational(unsigned int flags)
-{
+bool isOperational(unsigned int flags) {
     return (flags & IFF_UP) != 0 && (flags & IFF_RUNNING) != 0;
 }
 
-class Descriptor
-{
+class Descriptor {
 public:
     explicit Descriptor(int fd)
-        : m_fd(fd)
-    {}
-    ~Descriptor()
-    {
+        : m_fd(fd) {}
+    ~Descriptor() {
         if (m_fd >= 0)
             ::close(m_fd);
     }
@@ -92,8 +84,7 @@ private:
 
 // Calls visit(const ifaddrs &) for every entry getifaddrs reports.
 template <typename Visit>
-void forEachInterfaceEntry(Visit visit)
-{
+void forEachInterfaceEntry(Visit visit) {
     ifaddrs *list = nullptr;
     if (::getifaddrs(&list) != 0)
         return;
@@ -102,8 +93,7 @@ void forEachInterfaceEntry(Visit visit)
     ::freeifaddrs(list);
 }
 
-QList<InterfaceAddress> interfaceAddresses()
-{
+QList<InterfaceAddress> interfaceAddresses() {
     QList<InterfaceAddress> addresses;
     forEachInterfaceEntry([&addresses](const ifaddrs &entry) {
         if (!entry.ifa_addr || entry.ifa_addr->sa_family != AF_INET)
@@ -114,25 +104,22 @@ QList<InterfaceAddress> interfaceAddresses()
         if (!::inet_ntop(AF_INET, &address.sin_addr, text, sizeof text))
             return;
         addresses.append({QString::fromLocal8Bit(entry.ifa_name), QString::fromLatin1(text),
-                          isOperational(entry.ifa_flags),
-                          (entry.ifa_flags & IFF_LOOPBACK) != 0});
+                          isOperational(entry.ifa_flags), (entry.ifa_flags & IFF_LOOPBACK) != 0});
     });
     return addresses;
 }
 
-QByteArray readRouteTable()
-{
+QByteArray readRouteTable() {
     QFile file(QStringLiteral("/proc/net/route"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.read(RouteTableMaxSize);
 }
 
-QStringList systemResolve(const QByteArray &hostName)
-{
+QStringList systemResolve(const QByteArray &hostName) {
     addrinfo hints{};
     hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;  // one entry per address, not one per socket type
+    hints.ai_socktype = SOCK_STREAM; // one entry per address, not one per socket type
     addrinfo *list = nullptr;
     if (::getaddrinfo(hostName.constData(), nullptr, &hints, &list) != 0)
         return {};
@@ -151,8 +138,7 @@ QStringList systemResolve(const QByteArray &hostName)
 }
 
 // Raw sockets tell requests apart by identifier; ping sockets get theirs from the kernel.
-quint16 rawIdentifier()
-{
+quint16 rawIdentifier() {
     return static_cast<quint16>(::getpid() & 0xFFFF);
 }
 
@@ -162,8 +148,7 @@ std::atomic<quint16> g_lastSequence{0};
 
 // Shared by the caller and the lookup thread: a lookup that times out keeps running on its
 // own thread and must only ever touch this object, which it co-owns.
-struct LinuxHostNetwork::Lookup
-{
+struct LinuxHostNetwork::Lookup {
     QByteArray hostName;
     std::mutex mutex;
     std::condition_variable finished;
@@ -172,8 +157,7 @@ struct LinuxHostNetwork::Lookup
 };
 
 QString chooseLocalIP(const QStringList &lookedUp, const QList<InterfaceAddress> &addresses,
-                      const QString &defaultRouteInterface)
-{
+                      const QString &defaultRouteInterface) {
     for (const QString &candidate : lookedUp) {
         if (isLoopbackAddress(candidate))
             continue;
@@ -196,8 +180,7 @@ QString chooseLocalIP(const QStringList &lookedUp, const QList<InterfaceAddress>
     return QStringLiteral("127.0.0.1");
 }
 
-QString defaultRouteInterface(const QByteArray &routeTable)
-{
+QString defaultRouteInterface(const QByteArray &routeTable) {
     // Columns: Iface Destination Gateway Flags RefCnt Use Metric Mask MTU Window IRTT; the
     // heading line fails the number checks below.
     QString best;
@@ -227,8 +210,7 @@ QString defaultRouteInterface(const QByteArray &routeTable)
 }
 
 bool isEchoReplyTo(const quint8 *data, std::size_t size, bool withIpHeader, quint16 identifier,
-                   quint16 sequence)
-{
+                   quint16 sequence) {
     std::size_t offset = 0;
     if (withIpHeader) {
         if (size < Ipv4MinHeaderSize || (data[0] >> 4) != 4)
@@ -240,31 +222,28 @@ bool isEchoReplyTo(const quint8 *data, std::size_t size, bool withIpHeader, quin
     if (size < offset + IcmpHeaderSize)
         return false;
     const quint8 *icmp = data + offset;
-    return icmp[0] == IcmpEchoReply && icmp[1] == 0 && readBigEndian16(icmp + 4) == identifier
-           && readBigEndian16(icmp + 6) == sequence;
+    return icmp[0] == IcmpEchoReply && icmp[1] == 0 && readBigEndian16(icmp + 4) == identifier &&
+           readBigEndian16(icmp + 6) == sequence;
 }
 
 LinuxHostNetwork::LinuxHostNetwork(Resolver resolver)
-    : m_resolver(resolver ? std::move(resolver) : Resolver(systemResolve))
-{}
+    : m_resolver(resolver ? std::move(resolver) : Resolver(systemResolve)) {}
 
-QString LinuxHostNetwork::localHostName()
-{
+QString LinuxHostNetwork::localHostName() {
     std::array<char, 256> name{};
     if (::gethostname(name.data(), name.size() - 1) != 0)
         return {};
     return QString::fromLocal8Bit(name.data());
 }
 
-QString LinuxHostNetwork::localIP()
-{
+QString LinuxHostNetwork::localIP() {
     const QString hostName = localHostName();
-    const QStringList lookedUp = hostName.isEmpty() ? QStringList() : lookUp(hostName.toLocal8Bit());
+    const QStringList lookedUp =
+        hostName.isEmpty() ? QStringList() : lookUp(hostName.toLocal8Bit());
     return chooseLocalIP(lookedUp, interfaceAddresses(), defaultRouteInterface(readRouteTable()));
 }
 
-QStringList LinuxHostNetwork::lookUp(const QByteArray &hostName)
-{
+QStringList LinuxHostNetwork::lookUp(const QByteArray &hostName) {
     using namespace std::chrono;
     if (m_pendingLookup) {
         std::lock_guard lock(m_pendingLookup->mutex);
@@ -302,8 +281,7 @@ QStringList LinuxHostNetwork::lookUp(const QByteArray &hostName)
     return addresses;
 }
 
-bool LinuxHostNetwork::isNetworkPresent()
-{
+bool LinuxHostNetwork::isNetworkPresent() {
     bool present = false;
     forEachInterfaceEntry([&present](const ifaddrs &entry) {
         if (isOperational(entry.ifa_flags) && (entry.ifa_flags & IFF_LOOPBACK) == 0)
@@ -312,8 +290,7 @@ bool LinuxHostNetwork::isNetworkPresent()
     return present;
 }
 
-bool LinuxHostNetwork::ping(const QString &address, int timeoutMs)
-{
+bool LinuxHostNetwork::ping(const QString &address, int timeoutMs) {
     const QByteArray text = address.toLatin1();
     sockaddr_in target{};
     target.sin_family = AF_INET;
@@ -340,8 +317,8 @@ bool LinuxHostNetwork::ping(const QString &address, int timeoutMs)
     writeBigEndian16(request.data() + 6, sequence);
     writeBigEndian16(request.data() + 2, internetChecksum(request.data(), request.size()));
     if (::sendto(socket.get(), request.data(), request.size(), 0,
-                 reinterpret_cast<const sockaddr *>(&target), sizeof target)
-        != static_cast<ssize_t>(request.size()))
+                 reinterpret_cast<const sockaddr *>(&target),
+                 sizeof target) != static_cast<ssize_t>(request.size()))
         return false;
 
     // A ping socket's requests carry its local port as identifier, whatever we wrote.
@@ -355,7 +332,8 @@ bool LinuxHostNetwork::ping(const QString &address, int timeoutMs)
     }
 
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     std::array<quint8, ReceiveBufferSize> reply{};
     for (;;) {
         const auto left =
@@ -380,8 +358,7 @@ bool LinuxHostNetwork::ping(const QString &address, int timeoutMs)
     }
 }
 
-HostNetwork &systemHostNetwork()
-{
+HostNetwork &systemHostNetwork() {
     static LinuxHostNetwork system;
     return system;
 }

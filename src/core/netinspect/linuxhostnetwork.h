@@ -16,11 +16,10 @@
 namespace qev {
 
 // One IPv4 address held by one of the PC's interfaces.
-struct InterfaceAddress
-{
+struct InterfaceAddress {
     QString interfaceName;
     QString address;
-    bool up = false;  // administratively up and with a carrier
+    bool up = false; // administratively up and with a carrier
     bool loopback = false;
 };
 
@@ -41,8 +40,7 @@ QString defaultRouteInterface(const QByteArray &routeTable);
 bool isEchoReplyTo(const quint8 *data, std::size_t size, bool withIpHeader, quint16 identifier,
                    quint16 sequence);
 
-class LinuxHostNetwork final : public HostNetwork
-{
+class LinuxHostNetwork final : public HostNetwork {
 public:
     // Which socket Ping uses. Automatic takes a ping socket where net.ipv4.ping_group_range
     // admits the user and a raw socket otherwise; tests force one of them.

@@ -7,11 +7,9 @@ namespace qev {
 
 namespace {
 
-class RealSystemFiles final : public SystemFiles
-{
+class RealSystemFiles final : public SystemFiles {
 public:
-    bool read(const QString &path, QByteArray &content) override
-    {
+    bool read(const QString &path, QByteArray &content) override {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return false;
@@ -19,8 +17,7 @@ public:
         return file.error() == QFileDevice::NoError;
     }
 
-    QStringList fileNames(const QString &folder) override
-    {
+    QStringList fileNames(const QString &folder) override {
         return QDir(folder).entryList(QDir::Files, QDir::Time);
     }
 };
@@ -29,14 +26,12 @@ SystemFiles *g_replacement = nullptr;
 
 } // namespace
 
-SystemFiles &systemFiles()
-{
+SystemFiles &systemFiles() {
     static RealSystemFiles real;
     return g_replacement ? *g_replacement : real;
 }
 
-void setSystemFiles(SystemFiles *replacement)
-{
+void setSystemFiles(SystemFiles *replacement) {
     g_replacement = replacement;
 }
 

@@ -9,8 +9,7 @@
 
 namespace qev {
 
-class SystemFiles
-{
+class SystemFiles {
 public:
     // Reads stop here; a lease file that grew beyond it is read up to this size.
     static constexpr qint64 MaxFileBytes = 1 << 20;

@@ -13,8 +13,7 @@ class QSocketNotifier;
 
 namespace qev {
 
-class TCustomWSocket
-{
+class TCustomWSocket {
 public:
     enum class State { Idle, Connecting, Connected };
 
@@ -57,8 +56,7 @@ private:
     std::unique_ptr<QSocketNotifier> m_writeNotifier;
 };
 
-class TTCPClient : public TCustomWSocket
-{
+class TTCPClient : public TCustomWSocket {
 public:
     QString Host; // dotted address or host name
     QString Port; // TCP service name or decimal number

@@ -13,8 +13,8 @@
 #include "devicelink/devicelink.h"
 #include "devicelink/discovery.h"
 #include "devicelink/identification.h"
-#include "devicelink/networkpage.h"
 #include "devicelink/netsettings.h"
+#include "devicelink/networkpage.h"
 #include "devicelink/selectipform.h"
 #include "netinspect/adapters.h"
 #include "netinspect/arp.h"
@@ -133,17 +133,15 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
     qev::ArpMacList(m_arpList);
     changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = 0; });
     m_searchDone = false;
-    m_report = new ReportRun({*m_link, ui->pbPrint, ui->lbSteckbriefStatus,
-                              [this](const QString &caption, const QString &text) {
-                                  return confirm(caption, text);
-                              },
-                              [this] {
-                                  return qev::report::AdapterCaptions{
-                                      ui->Label29Caption->text(), ui->Label26Caption->text(),
-                                      ui->Label76Caption->text(),
-                                      networkPage().dxMaskEdit4Caption->text()};
-                              },
-                              this});
+    m_report = new ReportRun(
+        {*m_link, ui->pbPrint, ui->lbSteckbriefStatus,
+         [this](const QString &caption, const QString &text) { return confirm(caption, text); },
+         [this] {
+             return qev::report::AdapterCaptions{
+                 ui->Label29Caption->text(), ui->Label26Caption->text(), ui->Label76Caption->text(),
+                 networkPage().dxMaskEdit4Caption->text()};
+         },
+         this});
 
     connectHandlers();
 }
@@ -733,7 +731,10 @@ void TQevProgrammerForm::btnSucheClick() {
 
     StopSearchProgress();
     n.gbNeuProgrammieren->setEnabled(true);
-    changeDevice([&](qev::CurrentDevice &d) { d.programmingAllowed = qev::ProgrammingAllowedAfter(found.count, m_link->current().deviceClass); });
+    changeDevice([&](qev::CurrentDevice &d) {
+        d.programmingAllowed =
+            qev::ProgrammingAllowedAfter(found.count, m_link->current().deviceClass);
+    });
     if (found.count == 0)
         n.dxMaskEdit8->setText(MessageText(IDS_114));
 }
@@ -765,8 +766,8 @@ void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &n
     n.dxPickEdit2->setEnabled(true);
     n.dxMaskEdit2->setText(address);
     changeDevice([&](qev::CurrentDevice &d) { d.host = address; });
-    const qev::FoundPresentation shown =
-        qev::PresentFoundDevice(ui->Label29->text(), address, count, m_link->current().programmingAllowed);
+    const qev::FoundPresentation shown = qev::PresentFoundDevice(
+        ui->Label29->text(), address, count, m_link->current().programmingAllowed);
     n.dxMaskEdit5->setText(shown.classLetter);
     n.dxIPNeu->clear();
     PrefillNewIP();
@@ -877,8 +878,8 @@ void TQevProgrammerForm::WriteBtnClick() {
 
     try {
         m_link->BroadcastFanOut(
-            m_link->current().deviceClass, n.dxMaskEdit2->text(), in.address, in.mask, datagram.port,
-            std::span<const quint8>(m_link->CommandBuffer).first(datagram.length));
+            m_link->current().deviceClass, n.dxMaskEdit2->text(), in.address, in.mask,
+            datagram.port, std::span<const quint8>(m_link->CommandBuffer).first(datagram.length));
     } catch (...) {
         // The error display shows why; the user may try again.
         UpdateWriteButton();
@@ -997,7 +998,8 @@ void TQevProgrammerForm::btnControllerOkClick() {
         found = qev::DirectSearch(*m_link, searchAddress);
     } else {
         try {
-            found = qev::SelectFoundDevice(m_link->current().deviceClass, picker(), m_ports, pump());
+            found =
+                qev::SelectFoundDevice(m_link->current().deviceClass, picker(), m_ports, pump());
         } catch (const std::exception &) {
             found = {};
         }

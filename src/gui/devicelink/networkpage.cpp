@@ -40,7 +40,9 @@ NetworkPage::NetworkPage(QWidget *parent)
 
 void NetworkPage::connectHandlers() {
     const auto guarded = [this](void (NetworkPage::*handler)()) {
-        return [this, handler] { RunGuarded(window(), [this, handler] { (this->*handler)(); }); };
+        return [this, handler] {
+            RunGuarded(window(), [this, handler] { (this->*handler)(); });
+        };
     };
     connect(ui.dxIPNeu, &QLineEdit::textChanged, this, guarded(&NetworkPage::dxIPNeuChange));
     // The found fields share the handler of the new address.

@@ -8,8 +8,7 @@
 
 using namespace qev;
 
-TEST(DeviceCodes, MissingFileGivesPlaceholders)
-{
+TEST(DeviceCodes, MissingFileGivesPlaceholders) {
     const DeviceCodes codes = LoadDeviceCodes(QStringLiteral("/nonexistent/qev.ini"));
     const DeviceCodes expected = DeviceCodes::placeholders();
     EXPECT_EQ(codes.accessCodeShort.size(), 4);
@@ -19,8 +18,7 @@ TEST(DeviceCodes, MissingFileGivesPlaceholders)
     EXPECT_EQ(codes.boosterBusSets, expected.boosterBusSets);
 }
 
-TEST(DeviceCodes, RoundTripAndMalformedEntries)
-{
+TEST(DeviceCodes, RoundTripAndMalformedEntries) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("qev-programmer.ini"));
@@ -53,8 +51,7 @@ TEST(DeviceCodes, RoundTripAndMalformedEntries)
     EXPECT_EQ(mixed.boosterBusSets[1], second);
 }
 
-TEST(SettingsFile, BesideAWritableProgramElseInTheUsersFolder)
-{
+TEST(SettingsFile, BesideAWritableProgramElseInTheUsersFolder) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString program = dir.filePath(QStringLiteral("qev-programmer"));
@@ -67,5 +64,6 @@ TEST(SettingsFile, BesideAWritableProgramElseInTheUsersFolder)
     const QString readOnly = QStringLiteral("/proc/qev-programmer");
     const QString moved = SettingsFilePath(readOnly);
     EXPECT_NE(moved, readOnly + QStringLiteral(".ini"));
-    EXPECT_TRUE(moved.endsWith(QStringLiteral("/qev-programmer/qev-programmer.ini"))) << qPrintable(moved);
+    EXPECT_TRUE(moved.endsWith(QStringLiteral("/qev-programmer/qev-programmer.ini")))
+        << qPrintable(moved);
 }

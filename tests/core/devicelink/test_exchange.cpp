@@ -55,10 +55,14 @@ INSTANTIATE_TEST_SUITE_P(
     Options, Exchange,
     ::testing::Values(
         ExchangeRow{"current_device", {}, "21 05 01", 11082, "192.0.2.10", hex("21 05 01")},
-        ExchangeRow{"base_port", {.port = 11080, .timeoutMs = 500}, "21", 11080, "192.0.2.10",
-                    hex("21")},
-        ExchangeRow{"other_host", {.timeoutMs = 2000, .host = QStringLiteral("192.0.2.99")},
-                    "21 05", 11082, "192.0.2.99", hex("21 05")},
+        ExchangeRow{
+            "base_port", {.port = 11080, .timeoutMs = 500}, "21", 11080, "192.0.2.10", hex("21")},
+        ExchangeRow{"other_host",
+                    {.timeoutMs = 2000, .host = QStringLiteral("192.0.2.99")},
+                    "21 05",
+                    11082,
+                    "192.0.2.99",
+                    hex("21 05")},
         ExchangeRow{"silent", {.timeoutMs = 2000}, nullptr, 11082, "192.0.2.10", {}}),
     [](const ::testing::TestParamInfo<ExchangeRow> &row) { return std::string(row.param.name); });
 

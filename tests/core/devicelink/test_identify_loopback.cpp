@@ -17,9 +17,9 @@ namespace {
 const QString Loopback = QStringLiteral("127.0.0.1");
 
 // Answers each request by its hex text; requests not in the script stay unanswered.
-UdpPeer::Responder script(QHash<QByteArray, QByteArray> answers)
-{
-    return [answers = std::move(answers)](const qevtest::PeerDatagram &d) -> std::optional<QByteArray> {
+UdpPeer::Responder script(QHash<QByteArray, QByteArray> answers) {
+    return [answers =
+                std::move(answers)](const qevtest::PeerDatagram &d) -> std::optional<QByteArray> {
         const auto it = answers.find(d.payload.toHex().toUpper());
         if (it == answers.end())
             return std::nullopt;
@@ -27,20 +27,18 @@ UdpPeer::Responder script(QHash<QByteArray, QByteArray> answers)
     };
 }
 
-QStringList requests(const UdpPeer &peer)
-{
+QStringList requests(const UdpPeer &peer) {
     QStringList list;
     for (const qevtest::PeerDatagram &d : peer.received())
         list.append(QString::fromLatin1(d.payload.toHex().toUpper()));
     return list;
 }
 
-class Identify : public testing::Test
-{
+class Identify : public testing::Test {
 protected:
     // The device listens on its own port; `base` stands in for the base port.
-    void start(QHash<QByteArray, QByteArray> deviceAnswers, QHash<QByteArray, QByteArray> baseAnswers = {})
-    {
+    void start(QHash<QByteArray, QByteArray> deviceAnswers,
+               QHash<QByteArray, QByteArray> baseAnswers = {}) {
         device = std::make_unique<UdpPeer>(Loopback, script(std::move(deviceAnswers)));
         base = std::make_unique<UdpPeer>(Loopback, script(std::move(baseAnswers)));
         ProtocolPorts ports;
@@ -60,8 +58,7 @@ protected:
     std::unique_ptr<DeviceLink> link;
 };
 
-TEST_F(Identify, ExtendedFormAnsweredShortFormNotSent)
-{
+TEST_F(Identify, ExtendedFormAnsweredShortFormNotSent) {
     start({{"600F", hexBytes("21 60 0F 11 07 04")},
            {"0D00", hexBytes("21 0D 01 06 01 02 03 04 05 06")}});
     const IdentificationResult r = IdentifyExchange(*link, true);
@@ -78,8 +75,7 @@ TEST_F(Identify, ExtendedFormAnsweredShortFormNotSent)
     EXPECT_TRUE(requests(*base).isEmpty());
 }
 
-TEST_F(Identify, ExtendedUnknownShortDecides)
-{
+TEST_F(Identify, ExtendedUnknownShortDecides) {
     // Class 6 with firmware 7 in the short form is the S88 controller, class 17.
     start({{"600F", hexBytes("21 60 0F C8 01 02")}, {"0F", hexBytes("21 0F 06 07 03")}});
     const IdentificationResult r = IdentifyExchange(*link, true);
@@ -95,8 +91,7 @@ TEST_F(Identify, ExtendedUnknownShortDecides)
     EXPECT_FALSE(r.serial); // the device did not answer the serial request
 }
 
-TEST_F(Identify, ExtendedSilentShortDecides)
-{
+TEST_F(Identify, ExtendedSilentShortDecides) {
     start({{"0F", hexBytes("21 0F 03 02 05")}});
     const IdentificationResult r = IdentifyExchange(*link, true);
     // Class 3 has no serial number to ask for.
@@ -108,8 +103,7 @@ TEST_F(Identify, ExtendedSilentShortDecides)
     EXPECT_FALSE(r.noAnswer);
 }
 
-TEST_F(Identify, UnknownClassThenShortReplyLeavesTheUnknownVerdict)
-{
+TEST_F(Identify, UnknownClassThenShortReplyLeavesTheUnknownVerdict) {
     start({{"600F", hexBytes("21 60 0F C8 01 02")}, {"0F", hexBytes("21 0F")}});
     {
         qev::CurrentDevice current = link->current();
@@ -124,8 +118,7 @@ TEST_F(Identify, UnknownClassThenShortReplyLeavesTheUnknownVerdict)
     EXPECT_FALSE(r.noAnswer);
 }
 
-TEST_F(Identify, FourByteRepliesAreNoIdentificationButAnAnswer)
-{
+TEST_F(Identify, FourByteRepliesAreNoIdentificationButAnAnswer) {
     start({{"600F", hexBytes("21 60 0F 03")}, {"0F", hexBytes("21 0F 03 01")}});
     {
         qev::CurrentDevice current = link->current();
@@ -136,14 +129,13 @@ TEST_F(Identify, FourByteRepliesAreNoIdentificationButAnAnswer)
     const IdentificationResult r = IdentifyExchange(*link, true);
     EXPECT_EQ(requests(*device), (QStringList{"600F", "0F"}));
     EXPECT_FALSE(r.dispatch);
-    EXPECT_EQ(link->current().deviceClass, 5); // nothing dispatched
-    EXPECT_EQ(link->current().versionMajor, 1);  // still read from the short reply
+    EXPECT_EQ(link->current().deviceClass, 5);  // nothing dispatched
+    EXPECT_EQ(link->current().versionMajor, 1); // still read from the short reply
     EXPECT_EQ(link->current().versionMinor, 0);
     EXPECT_FALSE(r.noAnswer);
 }
 
-struct SilenceRow
-{
+struct SilenceRow {
     const char *name;
     QByteArray extendedReply; // empty: no answer
     QByteArray shortReply;
@@ -151,16 +143,13 @@ struct SilenceRow
     bool noAnswer;
 };
 
-void PrintTo(const SilenceRow &row, std::ostream *os)
-{
+void PrintTo(const SilenceRow &row, std::ostream *os) {
     *os << row.name;
 }
 
-class Silence : public Identify, public testing::WithParamInterface<SilenceRow>
-{};
+class Silence : public Identify, public testing::WithParamInterface<SilenceRow> {};
 
-TEST_P(Silence, NoAnswerOnlyInThePcsNetwork)
-{
+TEST_P(Silence, NoAnswerOnlyInThePcsNetwork) {
     QHash<QByteArray, QByteArray> answers;
     if (!GetParam().extendedReply.isEmpty())
         answers.insert("600F", GetParam().extendedReply);
@@ -181,14 +170,14 @@ TEST_P(Silence, NoAnswerOnlyInThePcsNetwork)
     EXPECT_EQ(link->current().versionMinor, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, Silence,
-    testing::Values(SilenceRow{"SilentInNetwork", {}, {}, true, true},
-                    SilenceRow{"SilentOutsideNetwork", {}, {}, false, false},
-                    SilenceRow{"ThreeByteRepliesInNetwork", hexBytes("21 60 0F"), hexBytes("21 0F 00"), true, true}));
+INSTANTIATE_TEST_SUITE_P(Rows, Silence,
+                         testing::Values(SilenceRow{"SilentInNetwork", {}, {}, true, true},
+                                         SilenceRow{"SilentOutsideNetwork", {}, {}, false, false},
+                                         SilenceRow{"ThreeByteRepliesInNetwork",
+                                                    hexBytes("21 60 0F"), hexBytes("21 0F 00"),
+                                                    true, true}));
 
-TEST_F(Identify, PortZeroUsesTheAssumedPort)
-{
+TEST_F(Identify, PortZeroUsesTheAssumedPort) {
     start({{"600F", hexBytes("21 60 0F 19 01 00")}});
     {
         qev::CurrentDevice current = link->current();
@@ -201,8 +190,7 @@ TEST_F(Identify, PortZeroUsesTheAssumedPort)
     EXPECT_EQ(link->current().deviceClass, 25);
 }
 
-TEST_F(Identify, ClosedPortFallsBackToTheBasePort)
-{
+TEST_F(Identify, ClosedPortFallsBackToTheBasePort) {
     start({}, {{"600F", hexBytes("21 60 0F 11 06 02")}});
     {
         qev::CurrentDevice current = link->current();
@@ -217,8 +205,7 @@ TEST_F(Identify, ClosedPortFallsBackToTheBasePort)
     EXPECT_FALSE(r.noAnswer);
 }
 
-struct SerialRow
-{
+struct SerialRow {
     const char *name;
     QByteArray identity; // reply to 60 0F
     QByteArray request;  // hex of the serial request
@@ -226,16 +213,13 @@ struct SerialRow
     QString serial;
 };
 
-void PrintTo(const SerialRow &row, std::ostream *os)
-{
+void PrintTo(const SerialRow &row, std::ostream *os) {
     *os << row.name;
 }
 
-class Serial : public Identify, public testing::WithParamInterface<SerialRow>
-{};
+class Serial : public Identify, public testing::WithParamInterface<SerialRow> {};
 
-TEST_P(Serial, RequestAndText)
-{
+TEST_P(Serial, RequestAndText) {
     start({{"600F", GetParam().identity}, {GetParam().request, GetParam().reply}});
     const IdentificationResult r = IdentifyExchange(*link, true);
     EXPECT_EQ(requests(*device), (QStringList{"600F", QString::fromLatin1(GetParam().request)}));
@@ -245,15 +229,16 @@ TEST_P(Serial, RequestAndText)
 INSTANTIATE_TEST_SUITE_P(
     Rows, Serial,
     testing::Values(SerialRow{"BoosterGatewaySixBytes", hexBytes("21 60 0F 1B 03 01"), "5C0D00",
-                              hexBytes("21 5C 0D 01 06 A1 B2 C3 D4 E5 F6"), QStringLiteral("A1:B2:C3:D4:E5:F6")},
+                              hexBytes("21 5C 0D 01 06 A1 B2 C3 D4 E5 F6"),
+                              QStringLiteral("A1:B2:C3:D4:E5:F6")},
                     SerialRow{"ZentraleElevenBytes", hexBytes("21 60 0F 10 02 01"), "5C0D00",
                               hexBytes("21 5C 0D 01 0B 11 22 33 44 55 66 77 88 99 AA BB"),
                               QStringLiteral("11:22:33:44:55:66:77:88:99:AA:BB")},
                     SerialRow{"LightMaster", hexBytes("21 60 0F 17 05 00"), "600D00",
-                              hexBytes("21 60 0D 01 06 01 02 03 04 05 06"), QStringLiteral("01:02:03:04:05:06")}));
+                              hexBytes("21 60 0D 01 06 01 02 03 04 05 06"),
+                              QStringLiteral("01:02:03:04:05:06")}));
 
-TEST_F(Identify, PcProgramsHideTheProgrammingGroup)
-{
+TEST_F(Identify, PcProgramsHideTheProgrammingGroup) {
     start({{"600F", hexBytes("21 60 0F FA 02 03")}});
     const IdentificationResult r = IdentifyExchange(*link, true);
     EXPECT_EQ(link->current().deviceClass, 28);
@@ -264,8 +249,7 @@ TEST_F(Identify, PcProgramsHideTheProgrammingGroup)
 
 // ---- Direct search by address ----
 
-TEST_F(Identify, DirectSearchTakesAnyReplyOfDiscoveryLength)
-{
+TEST_F(Identify, DirectSearchTakesAnyReplyOfDiscoveryLength) {
     start({}, {{"F5", hexBytes("00 00 7F 00 00 01 FF 00 00 00 02 81 7E 00 00 01 2B 4A")}});
     {
         qev::CurrentDevice current = link->current();
@@ -285,8 +269,7 @@ TEST_F(Identify, DirectSearchTakesAnyReplyOfDiscoveryLength)
     EXPECT_EQ(link->current().host, QStringLiteral("127.0.0.9"));
 }
 
-TEST_F(Identify, DirectSearchWithoutReplyFindsNothing)
-{
+TEST_F(Identify, DirectSearchWithoutReplyFindsNothing) {
     start({}, {{"F5", hexBytes("21 F5 7F 00 00 01")}}); // too short
     {
         qev::CurrentDevice current = link->current();

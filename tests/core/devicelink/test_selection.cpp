@@ -9,8 +9,7 @@ using namespace qev;
 
 namespace {
 
-DeviceRecord record(const char *address, quint8 deviceClass)
-{
+DeviceRecord record(const char *address, quint8 deviceClass) {
     DeviceRecord r;
     r.address = QString::fromLatin1(address);
     r.netmask = QStringLiteral("255.255.255.0");
@@ -22,8 +21,7 @@ DeviceRecord record(const char *address, quint8 deviceClass)
 
 // ---- Filtering and counting ----
 
-TEST(FoundDevices, FilterKeepsListOrderAndCountsPcPrograms)
-{
+TEST(FoundDevices, FilterKeepsListOrderAndCountsPcPrograms) {
     const QList<DeviceRecord> found{record("192.168.0.20", 17), record("192.168.0.21", 4),
                                     record("192.168.0.22", 22), record("192.168.0.23", 255),
                                     record("192.168.0.24", 17), record("192.168.0.25", 250)};
@@ -42,14 +40,12 @@ TEST(FoundDevices, FilterKeepsListOrderAndCountsPcPrograms)
     EXPECT_TRUE(FilterFoundDevices(found, 34).offered.isEmpty());
 }
 
-TEST(FoundDevices, PcProgramClasses)
-{
+TEST(FoundDevices, PcProgramClasses) {
     for (int c = 0; c <= 255; ++c)
         EXPECT_EQ(IsPcProgramClass(static_cast<quint8>(c)), c == 4 || c >= 250) << c;
 }
 
-struct SelectionRow
-{
+struct SelectionRow {
     const char *name;
     QList<DeviceRecord> offered;
     int pcPrograms;
@@ -58,16 +54,13 @@ struct SelectionRow
     QString address; // of the record taken, empty when none
 };
 
-void PrintTo(const SelectionRow &row, std::ostream *os)
-{
+void PrintTo(const SelectionRow &row, std::ostream *os) {
     *os << row.name;
 }
 
-class Counting : public testing::TestWithParam<SelectionRow>
-{};
+class Counting : public testing::TestWithParam<SelectionRow> {};
 
-TEST_P(Counting, CountAndRecord)
-{
+TEST_P(Counting, CountAndRecord) {
     const SelectionRow &row = GetParam();
     const Selection s = SelectionFrom({row.offered, row.pcPrograms}, row.picked);
     EXPECT_EQ(s.count, row.count);
@@ -79,26 +72,48 @@ TEST_P(Counting, CountAndRecord)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, Counting,
-    testing::Values(
-        SelectionRow{"None", {}, 0, std::nullopt, 0, {}},
-        SelectionRow{"SingleDeviceNeedsNoPick", {record("192.168.0.20", 17)}, 0, std::nullopt, 1,
-                     QStringLiteral("192.168.0.20")},
-        SelectionRow{"SinglePcProgramCountsZeroButKeepsAddress", {record("192.168.0.9", 252)}, 1,
-                     std::nullopt, 0, QStringLiteral("192.168.0.9")},
-        SelectionRow{"TwoPickedSecond", {record("192.168.0.20", 17), record("192.168.0.21", 3)}, 0, 1, 2,
-                     QStringLiteral("192.168.0.21")},
-        SelectionRow{"TwoNotPicked", {record("192.168.0.20", 17), record("192.168.0.21", 3)}, 0,
-                     std::nullopt, 0, {}},
-        SelectionRow{"PcProgramNotCounted",
-                     {record("192.168.0.20", 17), record("192.168.0.9", 4), record("192.168.0.21", 3)}, 1, 0,
-                     2, QStringLiteral("192.168.0.20")},
-        SelectionRow{"PickOutsideTheList", {record("192.168.0.20", 17), record("192.168.0.21", 3)}, 0, 2, 0,
-                     {}}));
+    testing::Values(SelectionRow{"None", {}, 0, std::nullopt, 0, {}},
+                    SelectionRow{"SingleDeviceNeedsNoPick",
+                                 {record("192.168.0.20", 17)},
+                                 0,
+                                 std::nullopt,
+                                 1,
+                                 QStringLiteral("192.168.0.20")},
+                    SelectionRow{"SinglePcProgramCountsZeroButKeepsAddress",
+                                 {record("192.168.0.9", 252)},
+                                 1,
+                                 std::nullopt,
+                                 0,
+                                 QStringLiteral("192.168.0.9")},
+                    SelectionRow{"TwoPickedSecond",
+                                 {record("192.168.0.20", 17), record("192.168.0.21", 3)},
+                                 0,
+                                 1,
+                                 2,
+                                 QStringLiteral("192.168.0.21")},
+                    SelectionRow{"TwoNotPicked",
+                                 {record("192.168.0.20", 17), record("192.168.0.21", 3)},
+                                 0,
+                                 std::nullopt,
+                                 0,
+                                 {}},
+                    SelectionRow{"PcProgramNotCounted",
+                                 {record("192.168.0.20", 17), record("192.168.0.9", 4),
+                                  record("192.168.0.21", 3)},
+                                 1,
+                                 0,
+                                 2,
+                                 QStringLiteral("192.168.0.20")},
+                    SelectionRow{"PickOutsideTheList",
+                                 {record("192.168.0.20", 17), record("192.168.0.21", 3)},
+                                 0,
+                                 2,
+                                 0,
+                                 {}}));
 
 // ---- Pick list ----
 
-TEST(PickList, RowsSortedByAddressTextPickByRecordNumber)
-{
+TEST(PickList, RowsSortedByAddressTextPickByRecordNumber) {
     const QList<DeviceRecord> list{record("192.168.0.3", 17), record("192.168.0.20", 6),
                                    record("10.0.0.1", 22), record("192.168.0.20", 3)};
     const QList<PickRow> rows = PickListRows(list);
@@ -123,24 +138,20 @@ TEST(PickList, RowsSortedByAddressTextPickByRecordNumber)
 
 // ---- Manual selection ----
 
-struct ManualRow
-{
+struct ManualRow {
     int index;
     QString found;
     int currentClass;
     QList<int> types;
 };
 
-void PrintTo(const ManualRow &row, std::ostream *os)
-{
+void PrintTo(const ManualRow &row, std::ostream *os) {
     *os << "item " << row.index;
 }
 
-class ManualItems : public testing::TestWithParam<ManualRow>
-{};
+class ManualItems : public testing::TestWithParam<ManualRow> {};
 
-TEST_P(ManualItems, WhatTheItemSets)
-{
+TEST_P(ManualItems, WhatTheItemSets) {
     const ManualChoice c = ManualSelection(GetParam().index);
     EXPECT_EQ(c.foundText, GetParam().found);
     EXPECT_EQ(c.currentClass, GetParam().currentClass);
@@ -160,28 +171,24 @@ INSTANTIATE_TEST_SUITE_P(
                     ManualRow{8, QStringLiteral("Lucento Display"), 21, {3, 3}},
                     ManualRow{-1, QString(), 0, {}}, ManualRow{9, QString(), 0, {}}));
 
-struct SearchRow
-{
+struct SearchRow {
     QString text;
     FieldColour colour;
     int id;
     bool ok;
 };
 
-void PrintTo(const SearchRow &row, std::ostream *os)
-{
+void PrintTo(const SearchRow &row, std::ostream *os) {
     *os << '"' << row.text.toStdString() << '"';
 }
 
-class SearchAddress : public testing::TestWithParam<SearchRow>
-{
+class SearchAddress : public testing::TestWithParam<SearchRow> {
 protected:
     SearchAddress() { host.setLocalIP(QStringLiteral("192.168.0.5")); }
     qevtest::FakeHostNetwork host;
 };
 
-TEST_P(SearchAddress, Verdict)
-{
+TEST_P(SearchAddress, Verdict) {
     const SearchAddressVerdict v = ValidateSearchIP(GetParam().text);
     EXPECT_EQ(v.field.colour, GetParam().colour);
     EXPECT_EQ(v.field.messageId, GetParam().id);
@@ -191,15 +198,15 @@ TEST_P(SearchAddress, Verdict)
     EXPECT_TRUE(host.pingCalls().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, SearchAddress,
-                         testing::Values(SearchRow{QStringLiteral("192.168.1.9"), FieldColour::Good, IDS_128, false},
-                                         SearchRow{QStringLiteral("10.0.0.1"), FieldColour::Good, IDS_128, false},
-                                         SearchRow{QStringLiteral("192.168.0"), FieldColour::Incomplete, IDS_127, false},
-                                         SearchRow{QString(), FieldColour::Incomplete, IDS_127, false},
-                                         SearchRow{QStringLiteral("192.168.0.9"), FieldColour::Good, 0, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SearchAddress,
+    testing::Values(SearchRow{QStringLiteral("192.168.1.9"), FieldColour::Good, IDS_128, false},
+                    SearchRow{QStringLiteral("10.0.0.1"), FieldColour::Good, IDS_128, false},
+                    SearchRow{QStringLiteral("192.168.0"), FieldColour::Incomplete, IDS_127, false},
+                    SearchRow{QString(), FieldColour::Incomplete, IDS_127, false},
+                    SearchRow{QStringLiteral("192.168.0.9"), FieldColour::Good, 0, true}));
 
-TEST(ManualSelection, DirectAddressOrSearchByKind)
-{
+TEST(ManualSelection, DirectAddressOrSearchByKind) {
     qevtest::FakeHostNetwork host;
     // A complete address wins over a chosen kind; without either the typed text is asked.
     EXPECT_TRUE(UsesDirectAddress(QStringLiteral("192.168.0.9"), 3));
@@ -215,8 +222,7 @@ TEST(ManualSelection, DirectAddressOrSearchByKind)
     EXPECT_FALSE(IdentifiesManualChoice(1, QStringLiteral("0.0.0.0")));
 }
 
-TEST(DirectReply, AnyReplyOfDiscoveryLength)
-{
+TEST(DirectReply, AnyReplyOfDiscoveryLength) {
     const QByteArray reply = QByteArray::fromHex("0000 C0A80009 FFFFFF00 02817E000009 2B49");
     const auto span = [](const QByteArray &b) {
         return std::span<const quint8>(reinterpret_cast<const quint8 *>(b.constData()),

@@ -14,77 +14,59 @@ using qevtest::FakeHostNetwork;
 
 namespace {
 
-struct BytesRow
-{
+struct BytesRow {
     const char16_t *text;
     IPv4Bytes bytes;
 };
 
-void PrintTo(const BytesRow &row, std::ostream *os)
-{
+void PrintTo(const BytesRow &row, std::ostream *os) {
     *os << '"' << QString::fromUtf16(row.text).toStdString() << '"';
 }
 
 } // namespace
 
-class IPToBytesTest : public ::testing::TestWithParam<BytesRow>
-{};
+class IPToBytesTest : public ::testing::TestWithParam<BytesRow> {};
 
-TEST_P(IPToBytesTest, GroupScan)
-{
+TEST_P(IPToBytesTest, GroupScan) {
     EXPECT_EQ(IPToBytes(QString::fromUtf16(GetParam().text)), GetParam().bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Ipv4, IPToBytesTest,
-    ::testing::Values(BytesRow{u"192.168.0.10", {192, 168, 0, 10}},
-                      BytesRow{u"192.168.0", {192, 168, 0, 0}},
-                      BytesRow{u"1.2.3.256", {1, 2, 3, 0}},
-                      BytesRow{u"  0.  0.  0.  0", {0, 0, 0, 0}},
-                      BytesRow{u"10.0.0.1 ", {10, 0, 0, 0}},
-                      BytesRow{u"1.2.3.4.5", {1, 2, 3, 0}},
-                      BytesRow{u"256.1.1.1", {0, 0, 0, 0}},
-                      BytesRow{u"1.256.3.4", {1, 0, 0, 0}},
-                      BytesRow{u"010.001.002.003", {10, 1, 2, 3}},
-                      BytesRow{u"1..3.4", {1, 0, 0, 0}},
-                      BytesRow{u"1.2.3.", {1, 2, 3, 0}},
-                      BytesRow{u"1.2.3.1000", {1, 2, 3, 0}},
-                      BytesRow{u"1234.5.6.7", {0, 0, 0, 0}},
-                      BytesRow{u"1.2x.3.4", {1, 0, 0, 0}},
-                      BytesRow{u"255.255.255.255", {255, 255, 255, 255}},
-                      BytesRow{u"", {0, 0, 0, 0}},
-                      // Only ASCII digits count, not other scripts' digits.
-                      BytesRow{u"1.\u0662.3.4", {1, 0, 0, 0}}));
+    ::testing::Values(
+        BytesRow{u"192.168.0.10", {192, 168, 0, 10}}, BytesRow{u"192.168.0", {192, 168, 0, 0}},
+        BytesRow{u"1.2.3.256", {1, 2, 3, 0}}, BytesRow{u"  0.  0.  0.  0", {0, 0, 0, 0}},
+        BytesRow{u"10.0.0.1 ", {10, 0, 0, 0}}, BytesRow{u"1.2.3.4.5", {1, 2, 3, 0}},
+        BytesRow{u"256.1.1.1", {0, 0, 0, 0}}, BytesRow{u"1.256.3.4", {1, 0, 0, 0}},
+        BytesRow{u"010.001.002.003", {10, 1, 2, 3}}, BytesRow{u"1..3.4", {1, 0, 0, 0}},
+        BytesRow{u"1.2.3.", {1, 2, 3, 0}}, BytesRow{u"1.2.3.1000", {1, 2, 3, 0}},
+        BytesRow{u"1234.5.6.7", {0, 0, 0, 0}}, BytesRow{u"1.2x.3.4", {1, 0, 0, 0}},
+        BytesRow{u"255.255.255.255", {255, 255, 255, 255}}, BytesRow{u"", {0, 0, 0, 0}},
+        // Only ASCII digits count, not other scripts' digits.
+        BytesRow{u"1.\u0662.3.4", {1, 0, 0, 0}}));
 
-class IPPartsToBytesTest : public ::testing::TestWithParam<BytesRow>
-{};
+class IPPartsToBytesTest : public ::testing::TestWithParam<BytesRow> {};
 
-TEST_P(IPPartsToBytesTest, FourPartsOrNothing)
-{
+TEST_P(IPPartsToBytesTest, FourPartsOrNothing) {
     EXPECT_EQ(IPPartsToBytes(QString::fromUtf16(GetParam().text)), GetParam().bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ipv4, IPPartsToBytesTest,
-                         ::testing::Values(BytesRow{u"192.168.0.10", {192, 168, 0, 10}},
-                                           BytesRow{u"300.1.2.-1", {44, 1, 2, 255}},
-                                           BytesRow{u"a.2.3.4", {0, 2, 3, 4}},
-                                           BytesRow{u"1..3.4", {1, 0, 3, 4}},
-                                           BytesRow{u"1.2.3.4.", {1, 2, 3, 4}},
-                                           BytesRow{u"1.2.3", {0, 0, 0, 0}},
-                                           BytesRow{u"1.2.3.4.5", {0, 0, 0, 0}},
-                                           BytesRow{u"", {0, 0, 0, 0}}));
+INSTANTIATE_TEST_SUITE_P(
+    Ipv4, IPPartsToBytesTest,
+    ::testing::Values(BytesRow{u"192.168.0.10", {192, 168, 0, 10}},
+                      BytesRow{u"300.1.2.-1", {44, 1, 2, 255}}, BytesRow{u"a.2.3.4", {0, 2, 3, 4}},
+                      BytesRow{u"1..3.4", {1, 0, 3, 4}}, BytesRow{u"1.2.3.4.", {1, 2, 3, 4}},
+                      BytesRow{u"1.2.3", {0, 0, 0, 0}}, BytesRow{u"1.2.3.4.5", {0, 0, 0, 0}},
+                      BytesRow{u"", {0, 0, 0, 0}}));
 
-struct ClassRow
-{
+struct ClassRow {
     const char *text;
     IPClass expected;
 };
 
-class IPClassOfTest : public ::testing::TestWithParam<ClassRow>
-{};
+class IPClassOfTest : public ::testing::TestWithParam<ClassRow> {};
 
-TEST_P(IPClassOfTest, ByFirstOctet)
-{
+TEST_P(IPClassOfTest, ByFirstOctet) {
     EXPECT_EQ(IPClassOf(QString::fromLatin1(GetParam().text)), GetParam().expected)
         << GetParam().text;
 }
@@ -100,17 +82,14 @@ INSTANTIATE_TEST_SUITE_P(Ipv4, IPClassOfTest,
                                            ClassRow{"248.0.0.1", '\0'},
                                            ClassRow{"255.255.255.0", '\0'}));
 
-struct TextVerdict
-{
+struct TextVerdict {
     const char *text;
     bool expected;
 };
 
-class IsValidIPTest : public ::testing::TestWithParam<TextVerdict>
-{};
+class IsValidIPTest : public ::testing::TestWithParam<TextVerdict> {};
 
-TEST_P(IsValidIPTest, CompleteWellFormedAddress)
-{
+TEST_P(IsValidIPTest, CompleteWellFormedAddress) {
     EXPECT_EQ(IsValidIP(QString::fromLatin1(GetParam().text)), GetParam().expected)
         << GetParam().text;
 }
@@ -128,24 +107,21 @@ INSTANTIATE_TEST_SUITE_P(
                       TextVerdict{"256.1.1.1", false}, TextVerdict{"1.2.3.x", false},
                       TextVerdict{"", false}));
 
-struct LocalNetRow
-{
+struct LocalNetRow {
     const char *local;
     const char *text;
     bool lenient;
     bool expected;
 };
 
-void PrintTo(const LocalNetRow &row, std::ostream *os)
-{
-    *os << "local " << row.local << ", \"" << row.text << "\" " << (row.lenient ? "lenient" : "strict");
+void PrintTo(const LocalNetRow &row, std::ostream *os) {
+    *os << "local " << row.local << ", \"" << row.text << "\" "
+        << (row.lenient ? "lenient" : "strict");
 }
 
-class IsInLocalNetTest : public ::testing::TestWithParam<LocalNetRow>
-{};
+class IsInLocalNetTest : public ::testing::TestWithParam<LocalNetRow> {};
 
-TEST_P(IsInLocalNetTest, PartlyTypedText)
-{
+TEST_P(IsInLocalNetTest, PartlyTypedText) {
     FakeHostNetwork host;
     host.setLocalIP(QString::fromLatin1(GetParam().local));
     EXPECT_EQ(IsInLocalNet(QString::fromLatin1(GetParam().text), GetParam().lenient),
@@ -201,24 +177,20 @@ INSTANTIATE_TEST_SUITE_P(
         LocalNetRow{"10.1.2.3", "10.200", false, true},
         LocalNetRow{"10.1.2.3", "11.1.2.3", true, false},
         // Without a network address every text is local.
-        LocalNetRow{"", "10.0.0.1", false, true},
-        LocalNetRow{"", "garbage", false, true},
+        LocalNetRow{"", "10.0.0.1", false, true}, LocalNetRow{"", "garbage", false, true},
         LocalNetRow{"0.0.0.0", "10.0.0.1", false, true},
         // The no-network state on Linux.
         LocalNetRow{"127.0.0.1", "192.168.0.5", false, false}));
 
-struct ClassNetRow
-{
+struct ClassNetRow {
     const char *local;
     const char *text;
     bool expected;
 };
 
-class IsInLocalClassNetTest : public ::testing::TestWithParam<ClassNetRow>
-{};
+class IsInLocalClassNetTest : public ::testing::TestWithParam<ClassNetRow> {};
 
-TEST_P(IsInLocalClassNetTest, ByTheClassOfTheLocalAddress)
-{
+TEST_P(IsInLocalClassNetTest, ByTheClassOfTheLocalAddress) {
     FakeHostNetwork host;
     host.setLocalIP(QString::fromLatin1(GetParam().local));
     EXPECT_EQ(IsInLocalClassNet(QString::fromLatin1(GetParam().text)), GetParam().expected)
@@ -238,18 +210,15 @@ INSTANTIATE_TEST_SUITE_P(Ipv4, IsInLocalClassNetTest,
                                            ClassNetRow{"127.0.0.1", "203.0.113.5", true},
                                            ClassNetRow{"250.1.1.1", "250.1.1.1", false}));
 
-struct MaskCoverRow
-{
+struct MaskCoverRow {
     const char *address;
     const char *mask;
     bool expected;
 };
 
-class MaskCoversIPTest : public ::testing::TestWithParam<MaskCoverRow>
-{};
+class MaskCoversIPTest : public ::testing::TestWithParam<MaskCoverRow> {};
 
-TEST_P(MaskCoversIPTest, ClassfulNetworkPart)
-{
+TEST_P(MaskCoversIPTest, ClassfulNetworkPart) {
     const MaskCoverRow &row = GetParam();
     EXPECT_EQ(MaskCoversIP(QString::fromLatin1(row.address), QString::fromLatin1(row.mask)),
               row.expected)
@@ -269,19 +238,16 @@ INSTANTIATE_TEST_SUITE_P(Ipv4, MaskCoversIPTest,
                                            MaskCoverRow{"127.0.0.1", "255.0.0.0", false},
                                            MaskCoverRow{"250.0.0.1", "255.255.255.255", false}));
 
-struct MaskRow
-{
+struct MaskRow {
     const char *a;
     const char *b;
     const char *mask;
     bool expected;
 };
 
-class SameSubnetTest : public ::testing::TestWithParam<MaskRow>
-{};
+class SameSubnetTest : public ::testing::TestWithParam<MaskRow> {};
 
-TEST_P(SameSubnetTest, AllFourOctetsUnderTheMask)
-{
+TEST_P(SameSubnetTest, AllFourOctetsUnderTheMask) {
     const MaskRow &row = GetParam();
     EXPECT_EQ(SameSubnet(QString::fromLatin1(row.a), QString::fromLatin1(row.b),
                          QString::fromLatin1(row.mask)),
@@ -299,46 +265,38 @@ INSTANTIATE_TEST_SUITE_P(
                       MaskRow{"10.0.0.1", "10.0.0.2", "255.255.255.255", false},
                       MaskRow{"10.0.0.1", "203.0.113.9", "0.0.0.0", true}));
 
-struct TextPair
-{
+struct TextPair {
     const char *text;
     const char *expected;
 };
 
-class DefaultNetmaskTest : public ::testing::TestWithParam<TextPair>
-{};
+class DefaultNetmaskTest : public ::testing::TestWithParam<TextPair> {};
 
-TEST_P(DefaultNetmaskTest, ByFirstOctetOfFourParts)
-{
+TEST_P(DefaultNetmaskTest, ByFirstOctetOfFourParts) {
     EXPECT_EQ(DefaultNetmask(QString::fromLatin1(GetParam().text)),
               QString::fromLatin1(GetParam().expected))
         << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Ipv4, DefaultNetmaskTest,
-                         ::testing::Values(TextPair{"10.1.2.3", "255.0.0.0"},
-                                           TextPair{"127.0.0.1", "255.0.0.0"},
-                                           TextPair{"128.0.0.1", "255.255.0.0"},
-                                           TextPair{"191.255.0.1", "255.255.0.0"},
-                                           TextPair{"192.168.0.10", "255.255.255.0"},
-                                           TextPair{"224.0.0.1", "255.255.255.0"},
-                                           TextPair{"254.1.1.1", "255.255.255.0"},
-                                           TextPair{"10.1.2", ""}, TextPair{"255.1.2.3", ""},
-                                           TextPair{"0.1.2.3", ""}, TextPair{"1.2.3.4.5", ""},
-                                           TextPair{"", ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Ipv4, DefaultNetmaskTest,
+    ::testing::Values(TextPair{"10.1.2.3", "255.0.0.0"}, TextPair{"127.0.0.1", "255.0.0.0"},
+                      TextPair{"128.0.0.1", "255.255.0.0"}, TextPair{"191.255.0.1", "255.255.0.0"},
+                      TextPair{"192.168.0.10", "255.255.255.0"},
+                      TextPair{"224.0.0.1", "255.255.255.0"},
+                      TextPair{"254.1.1.1", "255.255.255.0"}, TextPair{"10.1.2", ""},
+                      TextPair{"255.1.2.3", ""}, TextPair{"0.1.2.3", ""}, TextPair{"1.2.3.4.5", ""},
+                      TextPair{"", ""}));
 
-struct BroadcastRow
-{
+struct BroadcastRow {
     const char *target;
     const char *local;
     const char *expected;
 };
 
-class BroadcastTowardsTest : public ::testing::TestWithParam<BroadcastRow>
-{};
+class BroadcastTowardsTest : public ::testing::TestWithParam<BroadcastRow> {};
 
-TEST_P(BroadcastTowardsTest, DifferingOctetsBecome255)
-{
+TEST_P(BroadcastTowardsTest, DifferingOctetsBecome255) {
     const BroadcastRow &row = GetParam();
     EXPECT_EQ(BroadcastTowards(QString::fromLatin1(row.target), QString::fromLatin1(row.local)),
               QString::fromLatin1(row.expected))
@@ -358,11 +316,9 @@ INSTANTIATE_TEST_SUITE_P(
                       BroadcastRow{"192.168.1", "192.168.0.10", ""},
                       BroadcastRow{"0.1.2.3", "0.1.2.3", ""}));
 
-class ClassBroadcastTest : public ::testing::TestWithParam<TextPair>
-{};
+class ClassBroadcastTest : public ::testing::TestWithParam<TextPair> {};
 
-TEST_P(ClassBroadcastTest, HostPartOfTheLocalClassSetTo255)
-{
+TEST_P(ClassBroadcastTest, HostPartOfTheLocalClassSetTo255) {
     FakeHostNetwork host;
     host.setLocalIP(QString::fromLatin1(GetParam().text));
     EXPECT_EQ(ClassBroadcast(), QString::fromLatin1(GetParam().expected)) << GetParam().text;
@@ -375,90 +331,78 @@ INSTANTIATE_TEST_SUITE_P(Ipv4, ClassBroadcastTest,
                                            TextPair{"127.0.0.1", "127.0.0.1"},
                                            TextPair{"224.1.2.3", "224.1.2.3"}));
 
-class HasOctet255Test : public ::testing::TestWithParam<TextVerdict>
-{};
+class HasOctet255Test : public ::testing::TestWithParam<TextVerdict> {};
 
-TEST_P(HasOctet255Test, OneOfTheFirstFourParts)
-{
+TEST_P(HasOctet255Test, OneOfTheFirstFourParts) {
     EXPECT_EQ(HasOctet255(QString::fromLatin1(GetParam().text)), GetParam().expected)
         << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ipv4, HasOctet255Test,
-    ::testing::Values(TextVerdict{"10.0.0.255", true}, TextVerdict{"255.0.0.1", true},
-                      TextVerdict{"255", true}, TextVerdict{"10.0.0.0255", false},
-                      TextVerdict{"10.0.0.25", false}, TextVerdict{"1.2.3.4.255", false},
-                      TextVerdict{"", false}));
+INSTANTIATE_TEST_SUITE_P(Ipv4, HasOctet255Test,
+                         ::testing::Values(TextVerdict{"10.0.0.255", true},
+                                           TextVerdict{"255.0.0.1", true}, TextVerdict{"255", true},
+                                           TextVerdict{"10.0.0.0255", false},
+                                           TextVerdict{"10.0.0.25", false},
+                                           TextVerdict{"1.2.3.4.255", false},
+                                           TextVerdict{"", false}));
 
-struct SplitRow
-{
+struct SplitRow {
     const char *text;
     const char *separator;
     std::vector<const char *> parts;
 };
 
-class SplitTextTest : public ::testing::TestWithParam<SplitRow>
-{};
+class SplitTextTest : public ::testing::TestWithParam<SplitRow> {};
 
-TEST_P(SplitTextTest, EmptyPartsKeptExceptAtTheEnd)
-{
+TEST_P(SplitTextTest, EmptyPartsKeptExceptAtTheEnd) {
     QStringList expected;
     for (const char *part : GetParam().parts)
         expected.append(QString::fromLatin1(part));
-    EXPECT_EQ(SplitText(QString::fromLatin1(GetParam().text),
-                        QString::fromLatin1(GetParam().separator)),
-              expected)
+    EXPECT_EQ(
+        SplitText(QString::fromLatin1(GetParam().text), QString::fromLatin1(GetParam().separator)),
+        expected)
         << '"' << GetParam().text << "\" at \"" << GetParam().separator << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(Ipv4, SplitTextTest,
-                         ::testing::Values(SplitRow{"", ".", {}},
-                                           SplitRow{"1.2.3.4", ".", {"1", "2", "3", "4"}},
-                                           SplitRow{"1.2.", ".", {"1", "2"}},
-                                           SplitRow{".1", ".", {"", "1"}},
-                                           SplitRow{"1..2", ".", {"1", "", "2"}},
-                                           SplitRow{".", ".", {""}},
-                                           SplitRow{"..", ".", {"", ""}},
-                                           SplitRow{"abc", ".", {"abc"}},
-                                           SplitRow{"a, b, c", ", ", {"a", "b", "c"}},
-                                           // An empty separator must not loop for ever.
-                                           SplitRow{"abc", "", {"abc"}}));
+INSTANTIATE_TEST_SUITE_P(
+    Ipv4, SplitTextTest,
+    ::testing::Values(SplitRow{"", ".", {}}, SplitRow{"1.2.3.4", ".", {"1", "2", "3", "4"}},
+                      SplitRow{"1.2.", ".", {"1", "2"}}, SplitRow{".1", ".", {"", "1"}},
+                      SplitRow{"1..2", ".", {"1", "", "2"}}, SplitRow{".", ".", {""}},
+                      SplitRow{"..", ".", {"", ""}}, SplitRow{"abc", ".", {"abc"}},
+                      SplitRow{"a, b, c", ", ", {"a", "b", "c"}},
+                      // An empty separator must not loop for ever.
+                      SplitRow{"abc", "", {"abc"}}));
 
-struct HexRow
-{
+struct HexRow {
     const char *text;
     qint32 expected;
 };
 
-class HexToIntTest : public ::testing::TestWithParam<HexRow>
-{};
+class HexToIntTest : public ::testing::TestWithParam<HexRow> {};
 
-TEST_P(HexToIntTest, UpToEightDigitsNoPrefix)
-{
+TEST_P(HexToIntTest, UpToEightDigitsNoPrefix) {
     EXPECT_EQ(HexToInt(QString::fromLatin1(GetParam().text)), GetParam().expected)
         << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ipv4, HexToIntTest,
-    ::testing::Values(HexRow{"0", 0}, HexRow{"FF", 255}, HexRow{"ff", 255}, HexRow{"a0", 160},
-                      HexRow{"7FFFFFFF", 2147483647}, HexRow{"FFFFFFFF", -1},
-                      HexRow{"80000000", std::numeric_limits<qint32>::min()},
-                      HexRow{"100000000", 0}, HexRow{"0x1F", 0}, HexRow{"G1", 0}, HexRow{"", 0},
-                      HexRow{" 1", 0}, HexRow{"-1", 0}, HexRow{"+1", 0}));
+INSTANTIATE_TEST_SUITE_P(Ipv4, HexToIntTest,
+                         ::testing::Values(HexRow{"0", 0}, HexRow{"FF", 255}, HexRow{"ff", 255},
+                                           HexRow{"a0", 160}, HexRow{"7FFFFFFF", 2147483647},
+                                           HexRow{"FFFFFFFF", -1},
+                                           HexRow{"80000000", std::numeric_limits<qint32>::min()},
+                                           HexRow{"100000000", 0}, HexRow{"0x1F", 0},
+                                           HexRow{"G1", 0}, HexRow{"", 0}, HexRow{" 1", 0},
+                                           HexRow{"-1", 0}, HexRow{"+1", 0}));
 
-struct MacRow
-{
+struct MacRow {
     const char *text;
     MacBytes bytes;
 };
 
-class MACTextToBytesTest : public ::testing::TestWithParam<MacRow>
-{};
+class MACTextToBytesTest : public ::testing::TestWithParam<MacRow> {};
 
-TEST_P(MACTextToBytesTest, TwelveHexDigits)
-{
+TEST_P(MACTextToBytesTest, TwelveHexDigits) {
     EXPECT_EQ(MACTextToBytes(QString::fromLatin1(GetParam().text)), GetParam().bytes)
         << GetParam().text;
 }
@@ -471,15 +415,13 @@ INSTANTIATE_TEST_SUITE_P(
                       MacRow{"00A0B0C0D0E", {}}, MacRow{"00A0B0C0D0E0F", {}},
                       MacRow{"00:A0:B0:C0:D0:E0", {}}, MacRow{"", {}}));
 
-TEST(Ipv4, BytesToIPWritesDecimalOctets)
-{
+TEST(Ipv4, BytesToIPWritesDecimalOctets) {
     EXPECT_EQ(BytesToIP({192, 168, 0, 10}), QStringLiteral("192.168.0.10"));
     EXPECT_EQ(BytesToIP({0, 0, 0, 0}), QStringLiteral("0.0.0.0"));
     EXPECT_EQ(BytesToIP({255, 255, 255, 255}), QStringLiteral("255.255.255.255"));
 }
 
-TEST(HostQuestions, GoToTheInstalledHostNetwork)
-{
+TEST(HostQuestions, GoToTheInstalledHostNetwork) {
     FakeHostNetwork host;
     host.setHostName(QStringLiteral("werkstatt"));
     host.setLocalIP(QStringLiteral("10.0.0.7"));
@@ -498,16 +440,14 @@ TEST(HostQuestions, GoToTheInstalledHostNetwork)
     EXPECT_EQ(host.pingCalls(), expected);
 }
 
-TEST(HostQuestions, PingOfEmptyTextIsFalseWithoutAsking)
-{
+TEST(HostQuestions, PingOfEmptyTextIsFalseWithoutAsking) {
     FakeHostNetwork host;
     host.addAnswering(QString());
     EXPECT_FALSE(Ping(QString(), 2000));
     EXPECT_TRUE(host.pingCalls().isEmpty());
 }
 
-TEST(HostQuestions, LocalAddressIsAskedForEveryTime)
-{
+TEST(HostQuestions, LocalAddressIsAskedForEveryTime) {
     FakeHostNetwork host;
     host.setLocalIP(QStringLiteral("192.168.0.10"));
     EXPECT_TRUE(IsInLocalNet(QStringLiteral("192.168.0.50"), false));
@@ -516,8 +456,7 @@ TEST(HostQuestions, LocalAddressIsAskedForEveryTime)
     EXPECT_EQ(ClassBroadcast(), QStringLiteral("10.255.255.255"));
 }
 
-TEST(HostQuestions, FakesRestoreWhatWasInstalledBefore)
-{
+TEST(HostQuestions, FakesRestoreWhatWasInstalledBefore) {
     HostNetwork *system = &systemHostNetwork();
     {
         FakeHostNetwork outer;
