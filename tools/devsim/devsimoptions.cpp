@@ -1,5 +1,7 @@
 #include "devsimoptions.h"
 
+#include "simtext.h"
+
 #include <QCommandLineParser>
 #include <algorithm>
 
@@ -67,17 +69,6 @@ Examples:
              --device class=22,ip=127.0.0.3,port=41082,serial=0A0B0C0D0E0F
 )";
 
-std::optional<uint> parseNumber(const QString &text, uint max) {
-    if (text.isEmpty() || text.size() > 10 ||
-        !std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
-        return std::nullopt;
-    bool ok = false;
-    const uint value = text.toUInt(&ok);
-    if (!ok || value > max)
-        return std::nullopt;
-    return value;
-}
-
 std::optional<QByteArray> parseHexBytes(QString text) {
     text.remove(QLatin1Char(':'));
     if (text.isEmpty() || text.size() % 2 != 0)
@@ -112,13 +103,10 @@ std::optional<Fault> parseFault(const QString &text) {
     const qsizetype colon = text.indexOf(QLatin1Char(':'));
     const QString kind = text.left(colon);
     const QString arg = colon < 0 ? QString() : text.mid(colon + 1);
-    const auto valueOr = [&](int fallback, uint min, uint max) -> std::optional<int> {
+    const auto valueOr = [&](int fallback, int min, int max) -> std::optional<int> {
         if (colon < 0)
             return fallback;
-        const std::optional<uint> v = parseNumber(arg, max);
-        if (!v || *v < min)
-            return std::nullopt;
-        return int(*v);
+        return ParseNumber(arg, min, max);
     };
     if (kind == QLatin1String("silent") && colon < 0)
         return Fault{FaultKind::Silent, 0};
@@ -154,7 +142,8 @@ std::optional<quint32> ParseIPv4(const QString &text) {
         return std::nullopt;
     quint32 address = 0;
     for (const QString &part : parts) {
-        const std::optional<uint> octet = part.size() <= 3 ? parseNumber(part, 255) : std::nullopt;
+        const std::optional<int> octet =
+            part.size() <= 3 ? ParseNumber(part, 0, 255) : std::nullopt;
         if (!octet)
             return std::nullopt;
         address = address << 8 | *octet;
@@ -197,14 +186,14 @@ std::optional<DeviceConfig> ParseDeviceSpec(const QString &spec, quint16 basePor
             return fail(QStringLiteral("bad %1 '%2'").arg(key, value));
         };
         if (key == QLatin1String("class")) {
-            const auto v = parseNumber(value, 255);
+            const auto v = ParseNumber(value, 0, 255);
             if (!v)
                 return bad();
             config.deviceClass = quint8(*v);
         } else if (key == QLatin1String("version")) {
             const QStringList parts = value.split(QLatin1Char('.'));
-            const auto major = parts.size() == 2 ? parseNumber(parts[0], 255) : std::nullopt;
-            const auto minor = parts.size() == 2 ? parseNumber(parts[1], 255) : std::nullopt;
+            const auto major = parts.size() == 2 ? ParseNumber(parts[0], 0, 255) : std::nullopt;
+            const auto minor = parts.size() == 2 ? ParseNumber(parts[1], 0, 255) : std::nullopt;
             if (!major || !minor)
                 return bad();
             config.versionMajor = quint8(*major);
@@ -221,7 +210,7 @@ std::optional<DeviceConfig> ParseDeviceSpec(const QString &spec, quint16 basePor
             config.network.mac = *v;
             macGiven = true;
         } else if (key == QLatin1String("port")) {
-            const auto v = parseNumber(value, 65535);
+            const auto v = ParseNumber(value, 0, 65535);
             if (!v)
                 return bad();
             config.network.port = quint16(*v);
@@ -347,7 +336,7 @@ ParsedCommandLine ParseDevsimCommandLine(const QStringList &arguments,
     }
 
     DevsimOptions options;
-    const auto port = parseNumber(parser.value(basePort), 65535);
+    const auto port = ParseNumber(parser.value(basePort), 0, 65535);
     if (!port || *port == 0) {
         result.error = QStringLiteral("bad --base-port '%1'").arg(parser.value(basePort));
         return result;

@@ -6,6 +6,7 @@
 #include "pages/boostergateway.h"
 #include "pages/boosterlist.h"
 #include "simdevice.h"
+#include "simtext.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -76,37 +77,22 @@ struct Bus {
     }
 };
 
-QByteArray bytes(std::initializer_list<quint8> list) {
-    QByteArray out;
-    for (const quint8 b : list)
-        out.append(char(b));
-    return out;
-}
-
 QByteArray busReply(quint8 command) {
-    return bytes({Ack, PrefixBooster, command});
+    return Bytes({Ack, PrefixBooster, command});
 }
 
 QByteArray listReply(const Bus &bus) {
     QByteArray entries;
     int count = 0;
     for (const Booster &b : bus.boosters) {
-        entries += bytes({b.address, b.type, 0});
+        entries += Bytes({b.address, b.type, 0});
         ++count;
     }
     if (bus.config.typeThree > 0) {
-        entries += bytes({quint8(bus.config.typeThree), TypeThree, 0});
+        entries += Bytes({quint8(bus.config.typeThree), TypeThree, 0});
         ++count;
     }
     return busReply(bl::ListCommand) + char(quint8(count)) + entries;
-}
-
-std::optional<int> parseNumber(const QString &text, int min, int max) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < min || value > max || !text.front().isDigit())
-        return std::nullopt;
-    return value;
 }
 
 } // namespace
@@ -138,13 +124,13 @@ BoosterKey ParseBoosterKey(const QString &key, const QString &value, BoosterBusC
         return BoosterKey::Taken;
     };
     if (key == QLatin1String("boosters"))
-        return take(parseNumber(value, 0, bl::LastAddress), config.count);
+        return take(ParseNumber(value, 0, bl::LastAddress), config.count);
     if (key == QLatin1String("bunknown"))
-        return take(parseNumber(value, bl::FirstAddress, bl::LastAddress), config.unknownSerial);
+        return take(ParseNumber(value, bl::FirstAddress, bl::LastAddress), config.unknownSerial);
     if (key == QLatin1String("btype3"))
-        return take(parseNumber(value, bl::FirstAddress, bl::LastAddress), config.typeThree);
+        return take(ParseNumber(value, bl::FirstAddress, bl::LastAddress), config.typeThree);
     if (key == QLatin1String("bsens"))
-        return take(parseNumber(value, 0, 255), config.sensitivity);
+        return take(ParseNumber(value, 0, 255), config.sensitivity);
     if (key == QLatin1String("bprogram")) {
         if (value != QLatin1String("yes") && value != QLatin1String("no"))
             return BoosterKey::Bad;
@@ -156,7 +142,7 @@ BoosterKey ParseBoosterKey(const QString &key, const QString &value, BoosterBusC
     std::vector<int> silent;
     for (const QString &part : value.split(QLatin1Char(':'))) {
         int address = 0;
-        if (take(parseNumber(part, bl::FirstAddress, bl::LastAddress), address) == BoosterKey::Bad)
+        if (take(ParseNumber(part, bl::FirstAddress, bl::LastAddress), address) == BoosterKey::Bad)
             return BoosterKey::Bad;
         silent.push_back(address);
     }
@@ -180,10 +166,10 @@ void InstallBoosterBus(SimDevice &device, const BoosterBusConfig &config,
     }
     // Start all off, start/stop 0, watchdog 2 s, 5 A, information from 4 A, sensitivity
     // 30, delay 0.1 s, pause 8 s, no boosters for switching commands.
-    bus->settings = bytes({0, 0, 2, 0, 200, 160, 30, 1, 8, 0, 0, 0, 0, 0, 0});
+    bus->settings = Bytes({0, 0, 2, 0, 200, 160, 30, 1, 8, 0, 0, 0, 0, 0, 0});
 
     const auto add = [&](std::initializer_list<quint8> prefix, SimDevice::Handler handler) {
-        device.addCommand(bytes(prefix), std::move(handler));
+        device.addCommand(Bytes(prefix), std::move(handler));
     };
     add({PrefixBooster, bl::ListCommand, bl::ListAll},
         [bus](QByteArrayView, Response &r) { r.reply = listReply(*bus); });
@@ -274,7 +260,7 @@ void InstallBoosterBus(SimDevice &device, const BoosterBusConfig &config,
             return;
         const qsizetype length = std::min<qsizetype>(quint8(request[2]), request.size() - 3);
         device.setName(QString::fromLatin1(request.sliced(3, length)));
-        r.reply = bytes({Ack, PrefixExtended, gw::NameWriteCommand});
+        r.reply = Bytes({Ack, PrefixExtended, gw::NameWriteCommand});
     });
 }
 

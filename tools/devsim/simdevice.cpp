@@ -6,6 +6,7 @@
 #include "simmanager.h"
 #include "sims88master.h"
 #include "simspeedmeter.h"
+#include "simtext.h"
 
 #include <algorithm>
 
@@ -25,13 +26,6 @@ void appendIPv4(QByteArray &out, quint32 address) {
 quint32 readIPv4(QByteArrayView bytes, qsizetype offset) {
     return quint32(quint8(bytes[offset])) << 24 | quint32(quint8(bytes[offset + 1])) << 16 |
            quint32(quint8(bytes[offset + 2])) << 8 | quint32(quint8(bytes[offset + 3]));
-}
-
-QByteArray bytes(std::initializer_list<quint8> list) {
-    QByteArray out;
-    for (const quint8 b : list)
-        out.append(char(b));
-    return out;
 }
 
 bool startsWith(QByteArrayView request, const std::array<quint8, 3> &header) {
@@ -55,11 +49,11 @@ bool isLightMaster(quint8 deviceClass) {
 
 QByteArray serialRequestOfClass(quint8 deviceClass, quint8 versionMajor) {
     if (isS88Controller(deviceClass, versionMajor))
-        return bytes({Serial, 0x00});
+        return Bytes({Serial, 0x00});
     if (isBoosterGateway(deviceClass))
-        return bytes({PrefixBoosterGateway, Serial, 0x00});
+        return Bytes({PrefixBoosterGateway, Serial, 0x00});
     if (isLightMaster(deviceClass))
-        return bytes({PrefixExtended, Serial, 0x00});
+        return Bytes({PrefixExtended, Serial, 0x00});
     return {};
 }
 
@@ -138,7 +132,7 @@ void SimDevice::addBasePortCommand(QByteArray prefix, Handler handler) {
 
 QByteArray SimDevice::discoveryReply() const {
     const NetworkSettings &net = m_config.network;
-    QByteArray reply = bytes({Ack, Discover});
+    QByteArray reply = Bytes({Ack, Discover});
     appendIPv4(reply, net.ip);
     appendIPv4(reply, net.mask);
     reply.append(reinterpret_cast<const char *>(net.mac.data()), qsizetype(net.mac.size()));
@@ -148,16 +142,16 @@ QByteArray SimDevice::discoveryReply() const {
 }
 
 void SimDevice::installCoreCommands() {
-    addCommand(bytes({Discover}),
+    addCommand(Bytes({Discover}),
                [this](QByteArrayView, Response &r) { r.reply = discoveryReply(); });
 
-    addCommand(bytes({Identify}), [this](QByteArrayView, Response &r) {
-        r.reply = bytes(
+    addCommand(Bytes({Identify}), [this](QByteArrayView, Response &r) {
+        r.reply = Bytes(
             {Ack, Identify, m_config.deviceClass, m_config.versionMajor, m_config.versionMinor});
     });
     if (m_config.answersExtended) {
-        addCommand(bytes({PrefixExtended, Identify}), [this](QByteArrayView, Response &r) {
-            r.reply = bytes({Ack, PrefixExtended, Identify, m_config.deviceClass,
+        addCommand(Bytes({PrefixExtended, Identify}), [this](QByteArrayView, Response &r) {
+            r.reply = Bytes({Ack, PrefixExtended, Identify, m_config.deviceClass,
                              m_config.versionMajor, m_config.versionMinor});
         });
     }
@@ -167,14 +161,14 @@ void SimDevice::installCoreCommands() {
     const QByteArray serialRequest =
         serialRequestOfClass(m_config.deviceClass, m_config.versionMajor);
     if (!serialRequest.isEmpty()) {
-        const QByteArray reply = bytes({Ack}) + serialRequest.chopped(1) +
-                                 bytes({0x01, quint8(m_config.serial.size())}) + m_config.serial;
+        const QByteArray reply = Bytes({Ack}) + serialRequest.chopped(1) +
+                                 Bytes({0x01, quint8(m_config.serial.size())}) + m_config.serial;
         addCommand(serialRequest, [reply](QByteArrayView, Response &r) { r.reply = reply; });
     }
 
-    addCommand(bytes({AccessCode}), [this](QByteArrayView request, Response &r) {
+    addCommand(Bytes({AccessCode}), [this](QByteArrayView request, Response &r) {
         if (request.sliced(1) == AccessCodeOfClass(m_config.deviceClass, m_codes))
-            r.reply = bytes({Ack, AccessCode});
+            r.reply = Bytes({Ack, AccessCode});
     });
 
     const Handler takeSettings = [this](QByteArrayView request, Response &r) {

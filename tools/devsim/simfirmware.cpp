@@ -2,6 +2,7 @@
 
 #include "devicelink/protocol.h"
 #include "simdevice.h"
+#include "simtext.h"
 
 #include <QFile>
 
@@ -12,21 +13,6 @@ namespace {
 constexpr quint8 BlockRead = 0xF2;
 constexpr quint8 BlockWrite = 0xF3;
 constexpr int CorruptOffset = 100;
-
-QByteArray bytes(std::initializer_list<quint8> list) {
-    QByteArray out;
-    for (const quint8 b : list)
-        out.append(char(b));
-    return out;
-}
-
-std::optional<int> parseNumber(const QString &text, int min, int max) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < min || value > max || text.startsWith(QLatin1Char('+')))
-        return std::nullopt;
-    return value;
-}
 
 } // namespace
 
@@ -45,7 +31,7 @@ const char *const FirmwareHelp =
 
 FirmwareKey ParseFirmwareKey(const QString &key, const QString &value, FirmwareConfig &config) {
     if (key == QLatin1String("restart")) {
-        const auto ms = parseNumber(value, 0, 600000);
+        const auto ms = ParseNumber(value, 0, 600000);
         if (!ms)
             return FirmwareKey::Bad;
         config.restartMs = *ms;
@@ -62,7 +48,7 @@ FirmwareKey ParseFirmwareKey(const QString &key, const QString &value, FirmwareC
     const qsizetype colon = value.indexOf(QLatin1Char(':'));
     const QString kind = value.left(colon);
     const std::optional<int> block =
-        colon < 0 ? std::nullopt : parseNumber(value.mid(colon + 1), 1, SimFirmware::MaxBlocks);
+        colon < 0 ? std::nullopt : ParseNumber(value.mid(colon + 1), 1, SimFirmware::MaxBlocks);
     if (kind == QLatin1String("refuse") && colon < 0)
         config.fault = FirmwareFaultKind::RefuseAccess;
     else if (kind == QLatin1String("ackread") && colon < 0)
@@ -99,19 +85,19 @@ void SimFirmware::install(SimDevice &device) {
     using namespace qev::proto;
     // The right code is a longer prefix than the bare F0 of the device's own handler,
     // which answers nothing to a wrong one.
-    const QByteArray accessRequest = bytes({AccessCode}) + m_accessCode;
+    const QByteArray accessRequest = Bytes({AccessCode}) + m_accessCode;
     device.addCommand(accessRequest, [this, accessRequest](QByteArrayView request, Response &r) {
         if (request.size() != accessRequest.size())
             return;
         if (m_config.fault == FirmwareFaultKind::RefuseAccess) {
-            r.reply = bytes({0x3F, AccessCode});
+            r.reply = Bytes({0x3F, AccessCode});
             return;
         }
         m_unlocked = true;
-        r.reply = bytes({Ack, AccessCode});
+        r.reply = Bytes({Ack, AccessCode});
     });
 
-    device.addCommand(bytes({BlockWrite}), [this](QByteArrayView request, Response &r) {
+    device.addCommand(Bytes({BlockWrite}), [this](QByteArrayView request, Response &r) {
         const int k = request.size() == 2 + BlockSize ? quint8(request[1]) : 0;
         if (!m_unlocked || k < 1 || k > MaxBlocks)
             return;
@@ -119,28 +105,28 @@ void SimFirmware::install(SimDevice &device) {
         m_highestWritten = std::max(m_highestWritten, k);
         if (m_config.fault == FirmwareFaultKind::DropAck && k == m_config.faultBlock)
             return;
-        r.reply = bytes({Ack, BlockWrite});
+        r.reply = Bytes({Ack, BlockWrite});
     });
 
-    device.addCommand(bytes({BlockRead}), [this](QByteArrayView request, Response &r) {
+    device.addCommand(Bytes({BlockRead}), [this](QByteArrayView request, Response &r) {
         const int k = request.size() == 2 ? quint8(request[1]) : 0;
         if (!m_unlocked || k < 1 || k > MaxBlocks)
             return;
         if (m_config.fault == FirmwareFaultKind::NoRead && k == m_config.faultBlock)
             return;
         if (m_config.fault == FirmwareFaultKind::AckRead) {
-            r.reply = bytes({Ack, BlockRead});
+            r.reply = Bytes({Ack, BlockRead});
             return;
         }
-        r.reply = bytes({Ack, BlockRead, quint8(k)}) + block(k);
+        r.reply = Bytes({Ack, BlockRead, quint8(k)}) + block(k);
         if (m_config.fault == FirmwareFaultKind::CorruptRead && k == m_config.faultBlock)
             r.reply[3 + CorruptOffset] = char(~quint8(r.reply[3 + CorruptOffset]));
     });
 
-    device.addCommand(bytes({Activate}), [this, &device](QByteArrayView request, Response &r) {
-        if (!m_unlocked || request != bytes({Activate}) + m_activationCode)
+    device.addCommand(Bytes({Activate}), [this, &device](QByteArrayView request, Response &r) {
+        if (!m_unlocked || request != Bytes({Activate}) + m_activationCode)
             return;
-        r.reply = bytes({Ack, Activate});
+        r.reply = Bytes({Ack, Activate});
         activate(device);
     });
 }

@@ -4,6 +4,7 @@
 #include "pages/light.h"
 #include "simdevice.h"
 #include "simpagefault.h"
+#include "simtext.h"
 
 #include <memory>
 
@@ -22,13 +23,6 @@ struct LightState {
     lt::LedCounts counts{120, 120, 120, 120};
     lt::Mode mode;
 };
-
-QByteArray bytes(std::initializer_list<quint8> list) {
-    QByteArray out;
-    for (const quint8 b : list)
-        out.append(char(b));
-    return out;
-}
 
 bool isGateway(quint8 deviceClass) {
     return lt::UsesGatewayForm(deviceClass);
@@ -65,7 +59,7 @@ void InstallLight(SimDevice &device, const PageFault &fault) {
     const auto add = [&](std::initializer_list<quint8> prefix, PageExchange exchange,
                          auto handler) {
         device.addBasePortCommand(
-            bytes(prefix), [state, fault, exchange, handler](QByteArrayView request, Response &r) {
+            Bytes(prefix), [state, fault, exchange, handler](QByteArrayView request, Response &r) {
                 handler(*state, request, r);
                 ApplyPageFault(fault, exchange, r.reply);
             });
@@ -82,7 +76,7 @@ void InstallLight(SimDevice &device, const PageFault &fault) {
             setLamp(s.shown, lamp, quint8(request[6]));
             if (quint8(request[4]) == quint8(lt::Store::Keep))
                 setLamp(s.stored, lamp, quint8(request[6]));
-            r.reply = bytes({proto::Ack, proto::PrefixExtended, lt::BrightnessSet});
+            r.reply = Bytes({proto::Ack, proto::PrefixExtended, lt::BrightnessSet});
         });
 
     if (isGateway(deviceClass)) {
@@ -91,12 +85,12 @@ void InstallLight(SimDevice &device, const PageFault &fault) {
                 if (request.size() < 3)
                     return;
                 if (quint8(request[2]) == lt::GatewayRead) {
-                    r.reply = bytes({proto::Ack, proto::PrefixBooster, lt::GatewayBrightness,
+                    r.reply = Bytes({proto::Ack, proto::PrefixBooster, lt::GatewayBrightness,
                                      quint8(s.stored.inner), quint8(s.stored.front), 0, 0});
                 } else if (quint8(request[2]) == lt::GatewaySave &&
                            request.size() >= qsizetype(lt::GatewaySaveLength)) {
                     s.stored = s.shown = {quint8(request[3]), quint8(request[4])};
-                    r.reply = bytes({proto::Ack, proto::PrefixBooster, lt::GatewayBrightness});
+                    r.reply = Bytes({proto::Ack, proto::PrefixBooster, lt::GatewayBrightness});
                 }
             });
         return;
@@ -104,7 +98,7 @@ void InstallLight(SimDevice &device, const PageFault &fault) {
 
     add({proto::PrefixExtended, lt::BrightnessRead}, PageExchange::Read,
         [](LightState &s, QByteArrayView, Response &r) {
-            r.reply = bytes({proto::Ack, proto::PrefixExtended, lt::BrightnessRead, 0,
+            r.reply = Bytes({proto::Ack, proto::PrefixExtended, lt::BrightnessRead, 0,
                              quint8(s.stored.inner), quint8(s.stored.front), 0});
         });
     // The name read (60 64) answers every class with the device's name.
@@ -114,13 +108,13 @@ void InstallLight(SimDevice &device, const PageFault &fault) {
                 return;
             const qsizetype length = std::min<qsizetype>(quint8(request[2]), request.size() - 3);
             device.setName(QString::fromLatin1(request.sliced(3, length)));
-            r.reply = bytes({proto::Ack, proto::PrefixExtended, lt::NameWrite});
+            r.reply = Bytes({proto::Ack, proto::PrefixExtended, lt::NameWrite});
         });
 
     if (deviceClass == 22 || deviceClass == 23) {
         add({proto::PrefixExtended, lt::ModeRead}, PageExchange::Read,
             [](LightState &s, QByteArrayView, Response &r) {
-                r.reply = bytes({proto::Ack, proto::PrefixExtended, lt::ModeRead, 0, 0,
+                r.reply = Bytes({proto::Ack, proto::PrefixExtended, lt::ModeRead, 0, 0,
                                  quint8(s.mode.standAlone), quint8(s.mode.demo),
                                  quint8(s.mode.stopOnEnd)});
             });
@@ -129,7 +123,7 @@ void InstallLight(SimDevice &device, const PageFault &fault) {
                 if (request.size() < qsizetype(lt::ModeWriteLength) || !markedAt2(request))
                     return;
                 s.mode = {request[5] != 0, request[6] != 0, request[7] != 0};
-                r.reply = bytes({proto::Ack, proto::PrefixExtended, lt::ModeWrite});
+                r.reply = Bytes({proto::Ack, proto::PrefixExtended, lt::ModeWrite});
             });
     }
 
@@ -138,7 +132,7 @@ void InstallLight(SimDevice &device, const PageFault &fault) {
             [](LightState &s, QByteArrayView, Response &r) {
                 const lt::ClassicSettings &c = s.classic;
                 r.reply =
-                    bytes({proto::Ack, lt::PrefixClassic, lt::ClassicRead, quint8(c.outputs),
+                    Bytes({proto::Ack, lt::PrefixClassic, lt::ClassicRead, quint8(c.outputs),
                            quint8(c.dmx), quint8(c.clock), quint8(c.latch), quint8(c.latchDelay)});
             });
         add({lt::PrefixClassic, lt::ClassicWrite}, PageExchange::Write,
@@ -149,7 +143,7 @@ void InstallLight(SimDevice &device, const PageFault &fault) {
                     return quint8(request[offset]);
                 };
                 s.classic = {at(2), at(3), at(4), at(5), latchDelayIndex(at(6))};
-                r.reply = bytes({proto::Ack, lt::PrefixClassic, lt::ClassicWrite});
+                r.reply = Bytes({proto::Ack, lt::PrefixClassic, lt::ClassicWrite});
             });
     }
 
@@ -157,7 +151,7 @@ void InstallLight(SimDevice &device, const PageFault &fault) {
         // The counts stand at bytes 2 to 5: the reply repeats the command byte only.
         add({lt::PrefixRgb, lt::LedCountsRead}, PageExchange::Read,
             [](LightState &s, QByteArrayView, Response &r) {
-                r.reply = bytes({proto::Ack, lt::LedCountsRead});
+                r.reply = Bytes({proto::Ack, lt::LedCountsRead});
                 for (const int count : s.counts)
                     r.reply.append(char(count));
             });
@@ -167,7 +161,7 @@ void InstallLight(SimDevice &device, const PageFault &fault) {
                     return;
                 for (std::size_t i = 0; i < s.counts.size(); ++i)
                     s.counts[i] = quint8(request[qsizetype(i) + 2]);
-                r.reply = bytes({proto::Ack, lt::PrefixRgb, lt::LedCountsWrite});
+                r.reply = Bytes({proto::Ack, lt::PrefixRgb, lt::LedCountsWrite});
             });
     }
 }

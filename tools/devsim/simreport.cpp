@@ -4,21 +4,11 @@
 #include "devsimoptions.h"
 #include "pages/light.h"
 #include "simdevice.h"
+#include "simtext.h"
 
 namespace qev::devsim {
 
-namespace {
-
-std::optional<int> parseBounded(const QString &text, int min, int max) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < min || value > max ||
-        !std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
-        return std::nullopt;
-    return value;
-}
-
-} // namespace
+namespace {} // namespace
 
 const char *const ReportHelp = R"(  gateway=A.B.C.D, broker=A.B.C.D
                  gateway and MQTT broker the device holds (default 0.0.0.0).
@@ -40,14 +30,14 @@ ReportKey ParseReportKey(const QString &key, const QString &value, DeviceConfig 
     }
     if (key == QLatin1String("netreply")) {
         const std::optional<int> length =
-            parseBounded(value, int(proto::DiscoveryReplyMinLength), NetworkReplyMaxLength);
+            ParseNumber(value, int(proto::DiscoveryReplyMinLength), NetworkReplyMaxLength);
         if (!length)
             return ReportKey::Bad;
         config.report.networkReplyLength = *length;
         return ReportKey::Taken;
     }
     if (key == QLatin1String("namelen")) {
-        const std::optional<int> length = parseBounded(value, 0, 255);
+        const std::optional<int> length = ParseNumber(value, 0, 255);
         if (!length)
             return ReportKey::Bad;
         config.report.nameLength = *length;
