@@ -3,10 +3,10 @@
 
 #include "app/messagetext.h"
 #include "devicelink/devicelink.h"
+#include "fakepagehost.h"
 #include "pages/boosterbus.h"
 #include "pages/boosternetpage.h"
 #include "pages/boosterpage.h"
-#include "pages/pagehost.h"
 #include "pages/serialpage.h"
 #include "scriptedsocket.h"
 
@@ -31,35 +31,23 @@ qev::DeviceCodes sameUnlockRows() {
     return codes;
 }
 
-class FakeHost final : public PageHost {
+// The script comes first, so that the host's link can take its sockets from it.
+struct ScriptHolder {
+    SocketScript script;
+};
+
+class FakeHost final : private ScriptHolder, public FakePageHost {
 public:
     FakeHost()
-        : m_link(qev::ProtocolPorts{}, sameUnlockRows(), {}, script.factory())
-        , m_bus(*this) {
-        qev::CurrentDevice device;
-        device.host = Device;
-        device.port = DevicePort;
-        device.deviceClass = 27;
-        m_link.setCurrent(device);
-        m_link.setBusyListener([this](bool busy) {
+        : FakePageHost(ScriptHolder::script.factory(), qev::ProtocolPorts{}, sameUnlockRows()) {
+        use(Device, DevicePort, 27);
+        typeItem = 0;
+        answer = true;
+        link().setBusyListener([this](bool busy) {
             if (busy)
                 ++busyRuns;
         });
     }
-
-    qev::DeviceLink &link() override { return m_link; }
-    void showOutcome(bool accepted) override { outcomes << (accepted ? "ok" : "fail"); }
-    void showNoDevice() override { outcomes << "nodevice"; }
-    int deviceTypeItem() const override { return 0; }
-    void setPageCaption(QWidget *, const QString &) override {}
-    void setPageVisible(qev::Page, bool) override {}
-    void clearStatus() override {}
-    void setWindowButtonsEnabled(bool) override {}
-    bool confirm(const QString &caption, const QString &text) override {
-        questions << caption + QLatin1Char('|') + text;
-        return answer;
-    }
-    BoosterBus &boosterBus() override { return m_bus; }
 
     void expect(const char *request, const char *reply) {
         SocketScript &step = script.expect(request, DevicePort, Device);
@@ -69,15 +57,8 @@ public:
             step.silence();
     }
 
-    SocketScript script;
-    QStringList outcomes;
-    QStringList questions;
-    bool answer = true;
+    using ScriptHolder::script;
     int busyRuns = 0;
-
-private:
-    qev::DeviceLink m_link;
-    BoosterBus m_bus;
 };
 
 template <class Page>

@@ -4,13 +4,13 @@
 
 #include "devicelink/classdispatch.h"
 #include "devicelink/replies.h"
+#include "fakepagehost.h"
 #include "pages/containerpage.h"
 #include "pages/extenderpage.h"
 #include "pages/managerpage.h"
 #include "pages/s88masterpage.h"
 #include "pages/speedpage.h"
 #include "scriptedsocket.h"
-#include "settingspagehost.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -54,7 +54,7 @@ public:
     void checkScript() { EXPECT_TRUE(script.finished()) << qPrintable(script.report()); }
 
     SocketScript script;
-    SettingsPageHost host{script.factory()};
+    FakePageHost host{script.factory()};
     Page page;
 };
 

@@ -2,10 +2,10 @@
 // page reads what the device holds, writes the user's values, and reads them back.
 
 #include "devsimrunner.h"
+#include "fakepagehost.h"
 #include "pages/managerpage.h"
 #include "pages/s88masterpage.h"
 #include "pages/speedpage.h"
-#include "settingspagehost.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -41,7 +41,7 @@ protected:
               QStringLiteral("class=3,ip=%1,pagefault=lead:read").arg(ManagerUnread)})
             arguments << QStringLiteral("--device") << spec + QStringLiteral(",port=%1").arg(own);
         ASSERT_TRUE(sim.start(arguments)) << qPrintable(sim.diagnostics());
-        host = std::make_unique<SettingsPageHost>(qev::openUdpSocket, ports);
+        host = std::make_unique<FakePageHost>(qev::openUdpSocket, ports);
     }
 
     // A new page on the device, shown (and so read).
@@ -67,7 +67,7 @@ protected:
     qev::ProtocolPorts ports;
     quint16 own = 0;
     DevsimRunner sim;
-    std::unique_ptr<SettingsPageHost> host;
+    std::unique_ptr<FakePageHost> host;
 };
 
 TEST_F(SettingsLoopback, EachPageWritesWhatTheNextShowingReads) {

@@ -1,28 +1,28 @@
 #pragma once
 
-// A window for the speed meter, S88 bus master, manager, container and extender pages in
-// tests: its link runs on the socket the test gives; it records the indications, the
-// captions the pages set, and offers the device-type item the test chooses.
+// A window for pages in tests: its link runs on the socket the test gives; it records the
+// indications and questions the pages show and the captions they set, and offers the
+// device-type item and the answer the test chooses.
 
 #include "devicelink/devicelink.h"
 #include "pages/boosterbus.h"
 #include "pages/pagehost.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QStringList>
 
-class SettingsPageHost final : public PageHost {
+class FakePageHost : public PageHost {
 public:
-    explicit SettingsPageHost(qev::SocketFactory sockets, const qev::ProtocolPorts &ports = {})
-        : m_link(ports, qev::DeviceCodes::placeholders(), {}, std::move(sockets)) {}
+    explicit FakePageHost(qev::SocketFactory sockets, const qev::ProtocolPorts &ports = {},
+                          const qev::DeviceCodes &codes = qev::DeviceCodes::placeholders())
+        : m_link(
+              ports, codes, [] { QCoreApplication::processEvents(); }, std::move(sockets)) {}
+    virtual ~FakePageHost() = default;
 
     // Where the pages' requests go.
     void use(const QString &host, quint16 port, quint8 deviceClass) {
-        qev::CurrentDevice device;
-        device.host = host;
-        device.port = port;
-        device.deviceClass = deviceClass;
-        m_link.setCurrent(device);
+        m_link.setCurrent({.host = host, .port = port, .deviceClass = deviceClass});
     }
 
     qev::DeviceLink &link() override { return m_link; }
@@ -37,12 +37,17 @@ public:
     void setPageVisible(qev::Page, bool) override {}
     void clearStatus() override { outcomes << QStringLiteral("clear"); }
     void setWindowButtonsEnabled(bool) override {}
-    bool confirm(const QString &, const QString &) override { return false; }
+    bool confirm(const QString &caption, const QString &text) override {
+        questions << caption + QLatin1Char('|') + text;
+        return answer;
+    }
     BoosterBus &boosterBus() override { return m_bus; }
 
-    QStringList outcomes;
+    QStringList outcomes; // "ok", "fail", "nodevice", "clear"
     QHash<QWidget *, QString> captions;
+    QStringList questions;
     int typeItem = -1;
+    bool answer = false;
 
 private:
     qev::DeviceLink m_link;
