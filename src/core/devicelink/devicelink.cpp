@@ -77,14 +77,6 @@ void DeviceLink::ReopenClient(bool broadcastPermitted) {
     m_client = m_openSocket(broadcastPermitted);
 }
 
-void DeviceLink::Send(const RequestBuilder &build, const ExchangeOptions &options) {
-    const InFlight exchange(*this);
-    ClearCommandBuffer();
-    const std::size_t count = build(CommandBuffer);
-    const QString &host = options.host.isEmpty() ? m_current.host : options.host;
-    m_client->sendTo(host, options.port != 0 ? options.port : m_current.port, request(count));
-}
-
 std::span<const quint8> DeviceLink::Exchange(const RequestBuilder &build,
                                              const ExchangeOptions &options) {
     const InFlight exchange(*this);
@@ -134,10 +126,6 @@ void DeviceLink::SendAccessCode(quint8 deviceClass) {
     std::copy_n(code.constData(), std::min<std::size_t>(length, code.size()),
                 CommandBuffer.begin() + 1);
     SendCommand(1 + length, m_ports.base);
-}
-
-void DeviceLink::setBroadcastPermitted(bool permitted) {
-    m_client->setBroadcast(permitted);
 }
 
 bool DeviceLink::broadcastPermitted() const {

@@ -57,10 +57,6 @@ public:
     std::span<const quint8> Exchange(const RequestBuilder &build,
                                      const ExchangeOptions &options = {});
 
-    // Sends a request without waiting for any reply (a receive that follows is the
-    // caller's).
-    void Send(const RequestBuilder &build, const ExchangeOptions &options = {});
-
     // While a Busy lives, the link counts as busy: the window disables what would start
     // other traffic. Every exchange holds one; flows of many exchanges hold one for their
     // whole run.
@@ -112,8 +108,7 @@ public:
     // host on the base port. The caller receives the reply.
     void SendAccessCode(quint8 deviceClass);
 
-    // The direct search switches broadcast off on the main client.
-    void setBroadcastPermitted(bool permitted);
+    // Whether the main client may broadcast (the direct search reopens it without).
     bool broadcastPermitted() const;
 
     const ProtocolPorts &ports() const { return m_ports; }

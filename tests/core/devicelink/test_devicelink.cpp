@@ -281,7 +281,7 @@ TEST_F(LinkTest, BroadcastNeedsThePermission) {
     putIdentifyRequest();
     EXPECT_TRUE(l.broadcastPermitted());
     EXPECT_NO_THROW(l.SendCommand(1));
-    l.setBroadcastPermitted(false);
+    l.ReopenClient(false);
     EXPECT_FALSE(l.broadcastPermitted());
     EXPECT_THROW(l.SendCommand(1), LinkError);
 }
