@@ -2,9 +2,13 @@
 
 #include <QSocketNotifier>
 
+#include <QDeadlineTimer>
+#include <QThread>
+
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -158,6 +162,22 @@ void TCustomWSocket::Close() {
     ::close(m_fd);
     m_fd = -1;
     m_state = State::Idle;
+}
+
+bool TCustomWSocket::WaitUntilEnded(int timeoutMs) {
+    const QDeadlineTimer deadline(qMax(timeoutMs, 0));
+    while (m_fd >= 0) {
+        // Only the end of the connection is asked for: data arriving does not end the wait.
+        pollfd entry{m_fd, POLLRDHUP, 0};
+        const int ready = ::poll(&entry, 1, int(deadline.remainingTime()));
+        if (ready >= 0)
+            return ready > 0;
+        if (errno != EINTR) {
+            QThread::msleep(ulong(deadline.remainingTime()));
+            return false;
+        }
+    }
+    return true;
 }
 
 bool TTCPClient::Connect() {

@@ -39,6 +39,11 @@ public:
     // Shuts the sending side down, discards what the peer still has sent, closes.
     void Close();
 
+    // Blocks the calling thread for at most timeoutMs, less when nothing more can arrive:
+    // the connection was refused or failed, the peer closed it, or the client is idle. True
+    // in that case. What arrived before stays for Receive.
+    bool WaitUntilEnded(int timeoutMs);
+
 protected:
     // Takes a socket whose non-blocking connect has been started.
     void startConnecting(int descriptor);
