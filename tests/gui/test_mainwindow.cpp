@@ -122,6 +122,36 @@ TEST_F(ScriptedWindow, IdentificationKeepsThePortAndNamesAnUnknownDevice) {
     EXPECT_EQ(form->StatusText(), MessageText(IDS_106));
 }
 
+// A page the class does not show is disabled as well as hidden: pressing its tab through
+// the accessibility interface, as a screen reader may, neither opens it nor sends its
+// requests to the current device.
+TEST_F(ScriptedWindow, PagesOfAnotherClassCannotBeOpened) {
+    openScripted();
+    script.expect("60 0F", 11081).reply("21 60 0F 03 02 01");
+    identify(11081);
+    ASSERT_TRUE(script.finished()) << qPrintable(script.report());
+    const QStringList manager = {"TabSheetMain", "TabSheetBooster", "TabSheetManager",
+                                 "TabSheetSerial", "TabSheetFirm"};
+    EXPECT_EQ(visibleTabs(), manager);
+    QAccessibleInterface *tabBar = QAccessible::queryAccessibleInterface(pages()->tabBar());
+    ASSERT_NE(tabBar, nullptr);
+    const int sentBefore = int(script.sent().size());
+    for (int k = 0; k < pages()->count(); ++k) {
+        QWidget *page = pages()->widget(k);
+        const bool shown = manager.contains(page->objectName());
+        EXPECT_EQ(pages()->isTabEnabled(k), shown) << qPrintable(page->objectName());
+        if (shown)
+            continue;
+        EXPECT_FALSE(page->isEnabled()) << qPrintable(page->objectName());
+        QAccessibleInterface *tab = tabBar->child(k);
+        ASSERT_NE(tab, nullptr);
+        tab->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTest::qWait(20);
+        EXPECT_EQ(pages()->currentIndex(), 0) << qPrintable(page->objectName());
+    }
+    EXPECT_EQ(script.sent().size(), sentBefore) << qPrintable(script.report());
+}
+
 TEST_F(MainWindow, StartsWithTheNetworkPageOnly) {
     open();
     EXPECT_EQ(form->windowTitle(), QStringLiteral("IP Geräte programmieren"));
@@ -506,8 +536,9 @@ TEST_F(MainWindow, AccessibleTextsFollowWhatIsShown) {
     form->ShowNoAnswer();
     EXPECT_EQ(name(child<QLabel>("StatusBar1Panel1")), MessageText(IDS_110));
     EXPECT_EQ(description(&form->Led()), QStringLiteral("rot, blinkt"));
-    form->ShowCommandAccepted(); // the blinking stays as it was
-    EXPECT_EQ(description(&form->Led()), QStringLiteral("grün, blinkt"));
+    form->ShowCommandAccepted(); // green and steady, also after a failure
+    EXPECT_EQ(description(&form->Led()), QStringLiteral("grün"));
+    EXPECT_FALSE(form->Led().blink());
     for (const char *verdict : {"lbIPGateway", "lbIPBroker"}) {
         EXPECT_TRUE(label(verdict)->text().isEmpty());
         EXPECT_NE(name(label(verdict)), child<QGroupBox>("gbNeuProgrammieren")->title()) << verdict;
