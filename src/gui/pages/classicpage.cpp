@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QToolTip>
 
 ClassicPage::ClassicPage(QWidget *parent)
     : FormDevicePage<Ui::ClassicPage>(parent) {
@@ -23,6 +24,12 @@ ClassicPage::ClassicPage(QWidget *parent)
         watched->installEventFilter(this);
     setServiceLocked(ui.edSBusClock, true);
     setServiceLocked(ui.edSBusLatch, true);
+    // The datagram carries the output count in one byte. A longer number typed is refused
+    // with the field's hint, which says why, instead of leaving a cut number unnoticed.
+    connect(ui.edSBusAusgang->findChild<QLineEdit *>(), &QLineEdit::inputRejected, this, [this] {
+        QSpinBox *field = ui.edSBusAusgang;
+        QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), field->toolTip(), field);
+    });
 }
 
 LightModeControls ClassicPage::modeControls() const {
