@@ -9,6 +9,7 @@
 #include "devicelink/currentdevice.h"
 #include "pages/pagehost.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QWidget>
 #include <functional>
@@ -70,6 +71,9 @@ public:
     explicit FormDevicePage(QWidget *parent = nullptr)
         : DevicePage(parent) {
         ui.setupUi(this);
+        // A choice fits its items in every language, not only in the first one shown.
+        for (QComboBox *choice : findChildren<QComboBox *>())
+            choice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     }
 
     Form ui;
