@@ -487,12 +487,20 @@ TEST(ClassicPageWiring, ServiceDoubleClicksUnlockClockAndLatch) {
     QLineEdit *latchText = page.ui.edSBusLatch->findChild<QLineEdit *>();
     const QColor grey = page.ui.edSBusClock->palette().color(QPalette::Base);
 
+    // A screen reader hears the state too.
+    const auto readOnlyHeard = [](QWidget *field) {
+        return QAccessible::queryAccessibleInterface(field)->state().readOnly;
+    };
+    EXPECT_TRUE(readOnlyHeard(page.ui.edSBusClock));
+    EXPECT_TRUE(readOnlyHeard(page.ui.edSBusLatch));
+    EXPECT_FALSE(readOnlyHeard(page.ui.edSBusAusgang));
     QTest::mouseDClick(clockText, Qt::LeftButton);
     EXPECT_TRUE(page.ui.edSBusClock->isReadOnly()) << "the field alone does not unlock";
     QTest::mouseDClick(page.ui.Label48, Qt::LeftButton);
     EXPECT_TRUE(page.ui.edSBusClock->isReadOnly());
     QTest::mouseDClick(clockText, Qt::LeftButton);
     EXPECT_FALSE(page.ui.edSBusClock->isReadOnly());
+    EXPECT_FALSE(readOnlyHeard(page.ui.edSBusClock));
     EXPECT_NE(page.ui.edSBusClock->palette().color(QPalette::Base), grey);
     EXPECT_TRUE(page.ui.edSBusLatch->isReadOnly());
 
@@ -505,6 +513,7 @@ TEST(ClassicPageWiring, ServiceDoubleClicksUnlockClockAndLatch) {
     QTest::mouseDClick(clockText, Qt::LeftButton);
     EXPECT_TRUE(page.ui.edSBusClock->isReadOnly());
     EXPECT_TRUE(page.ui.edSBusLatch->isReadOnly());
+    EXPECT_TRUE(readOnlyHeard(page.ui.edSBusClock));
     EXPECT_EQ(page.ui.edSBusClock->palette().color(QPalette::Base), grey);
     bench.verify(2);
     expectAccessibleNames(page);
