@@ -162,12 +162,12 @@
     <message>
         <location line="+14"/>
         <source>Träge</source>
-        <translation>Slow</translation>
+        <translation>Very Slow</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Mittelträge</source>
-        <translation>Medium slow</translation>
+        <translation>Slow</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -183,10 +183,15 @@
     <message>
         <location line="+5"/>
         <source>Superflink</source>
-        <translation>Very fast</translation>
+        <translation>Super Fast</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+8"/>
+        <source>Kurzsschlußerkennung, Servicewert 10 bis 200</source>
+        <translation>Short-circuit detection, service value 10 to 200</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>Niemals automatisch einschalten. Das macht der PC</source>
         <translation>Never switch on automatically. The PC does it</translation>
     </message>
@@ -302,8 +307,8 @@
     </message>
     <message>
         <location line="+10"/>
-        <source>Gesamtzahl der vorhandenen Ausgänge</source>
-        <translation>Total number of outputs present</translation>
+        <source>Gesamtzahl der vorhandenen Ausgänge, 0 bis 255: das Gerät nimmt die Zahl in einem Byte</source>
+        <translation>Total number of outputs present, 0 to 255: the device takes the number in one byte</translation>
     </message>
     <message>
         <location line="+26"/>
@@ -1481,7 +1486,12 @@
         <translation>Connected devices</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+19"/>
+        <source>Boosterliste wird gelesen</source>
+        <translation>Reading the booster list</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>Alter Name</source>
         <translation>Old name</translation>
     </message>
@@ -1531,7 +1541,7 @@
     <message>
         <location line="+19"/>
         <source>Kalibrierwert</source>
-        <translation>Calibration value</translation>
+        <translation>Factor to km/h</translation>
     </message>
     <message>
         <location line="+17"/>
@@ -1567,7 +1577,7 @@
 <context>
     <name>TALed</name>
     <message>
-        <location filename="../src/gui/app/aled.cpp" line="+75"/>
+        <location filename="../src/gui/app/aled.cpp" line="+76"/>
         <source>aus</source>
         <translation>off</translation>
     </message>
@@ -1666,7 +1676,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+324"/>
+        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+322"/>
         <source>Programmieren</source>
         <translation>Programming</translation>
     </message>
@@ -1677,15 +1687,25 @@
     </message>
     <message>
         <location line="+10"/>
+        <source>Liste der gefundenen Geräte anzeigen oder drucken. Dies kann einige Minuten dauern,</source>
+        <translation>Search and list or print all devices. This may take a while</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Liste drucken</source>
         <translation>Print List</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Liste wird erstellt</source>
+        <translation>Building the list</translation>
     </message>
     <message>
         <source>Status</source>
         <translation type="vanished">Search</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+51"/>
         <source>Beenden</source>
         <translation>End</translation>
     </message>
@@ -1809,7 +1829,7 @@
         <translation>UDP Port</translation>
     </message>
     <message>
-        <location line="+326"/>
+        <location line="+339"/>
         <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
         <translation>The settings could not be saved: %1</translation>
     </message>

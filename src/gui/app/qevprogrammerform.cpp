@@ -352,8 +352,8 @@ void TQevProgrammerForm::setLed(const QColor &colour, bool blink, bool value) {
 }
 
 void TQevProgrammerForm::ShowCommandAccepted() {
-    ui->Led->setTrueColor(ledGreen);
-    ui->Led->setValue(true);
+    // Green and steady, also after a failure left the lamp blinking.
+    setLed(ledGreen, false, true);
     SetStatusText(MessageText(IDS_117));
 }
 
@@ -583,13 +583,18 @@ QWidget *TQevProgrammerForm::PageWidget(qev::Page page) const {
 
 void TQevProgrammerForm::SetPageVisible(QWidget *page, bool visible) {
     ++m_programmaticPageChange;
-    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(page), visible);
+    const int index = ui->PageControl1->indexOf(page);
+    ui->PageControl1->setTabVisible(index, visible);
+    // Hidden is not enough: a screen reader offers hidden tabs too.
+    ui->PageControl1->setTabEnabled(index, visible);
+    if (auto *devicePage = qobject_cast<DevicePage *>(page))
+        devicePage->setAvailable(visible);
     --m_programmaticPageChange;
 }
 
 void TQevProgrammerForm::ShowPage(QWidget *page) {
+    SetPageVisible(page, true);
     ++m_programmaticPageChange;
-    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(page), true);
     ui->PageControl1->setCurrentWidget(page);
     --m_programmaticPageChange;
 }
@@ -600,6 +605,14 @@ void TQevProgrammerForm::HideAllPages() {
 }
 
 void TQevProgrammerForm::PageControl1Change(int index) {
+    // A hidden page opened by other means (a screen reader's press on its tab) is left at
+    // once for the page the user came from.
+    if (m_programmaticPageChange == 0 && m_lastPage && !ui->PageControl1->isTabEnabled(index)) {
+        ++m_programmaticPageChange;
+        ui->PageControl1->setCurrentWidget(m_lastPage);
+        --m_programmaticPageChange;
+        return;
+    }
     QWidget *page = ui->PageControl1->widget(index);
     QWidget *left = m_lastPage;
     m_lastPage = page;

@@ -126,6 +126,9 @@ const ExchangeCase exchangeCases[] = {
                 "AB1"),
      {}},
     {"AccessCodeAlone", device(16), hex("F0"), {}},
+    // The booster gateway's General page: its own brightness form and the general one.
+    {"GatewayBrightnessClass27", device(27), hex("909B00"), hex("21909B64640000")},
+    {"GeneralBrightnessClass27", device(27), hex("6062"), hex("21606200646400")},
     // Nothing answers what it does not know, nor an empty datagram.
     {"Empty", device(17), {}, {}},
     {"UnknownCommand", device(17), hex("77"), {}},
