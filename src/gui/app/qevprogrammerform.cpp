@@ -231,17 +231,6 @@ std::array<QPushButton *, 4> TQevProgrammerForm::savedStateButtons() const {
     return {ui->btnSuche, ui->WriteBtn, ui->btnDirekt, ui->btnSteckbrief};
 }
 
-std::array<QLineEdit *, 5> TQevProgrammerForm::deviceFields() const {
-    const Ui::NetworkPage &n = networkPage();
-    return {n.dxMaskEdit2, n.dxMaskEdit3, n.dxMaskEdit4, n.dxMaskEdit5, n.dxMaskEdit6};
-}
-
-std::array<QLineEdit *, 8> TQevProgrammerForm::foundFields() const {
-    const Ui::NetworkPage &n = networkPage();
-    return {n.dxMaskEdit8, n.dxMaskEdit9, n.dxMaskEdit10, n.dxMaskEdit2,
-            n.dxMaskEdit5, n.dxMaskEdit3, n.dxMaskEdit4,  n.dxMaskEdit6};
-}
-
 qev::EventPump TQevProgrammerForm::pump() const {
     return [] {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -691,9 +680,7 @@ void TQevProgrammerForm::ResetNetworkPage() {
 }
 
 void TQevProgrammerForm::ClearFoundFields() {
-    for (QLineEdit *field : foundFields())
-        field->clear();
-    networkPage().LabelCID->clear();
+    ui->TabSheetMain->clearFoundFields();
     HideAllPages();
     changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = 0; });
 }
@@ -758,9 +745,7 @@ void TQevProgrammerForm::btnSucheClick() {
     ui->btnDirekt->setEnabled(false);
     ui->btnSteckbrief->setEnabled(false);
     ui->WriteBtn->setEnabled(false);
-    for (QLineEdit *field : foundFields())
-        field->clear();
-    n.LabelCID->clear();
+    ui->TabSheetMain->clearFoundFields();
 
     setLed(ledYellow, true, true);
     SetStatusText(QString());
@@ -798,21 +783,7 @@ void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &n
 
 void TQevProgrammerForm::showFound(const qev::DeviceRecord &device,
                                    const qev::FoundPresentation &shown) {
-    Ui::NetworkPage &n = networkPage();
-    for (QLineEdit *field : deviceFields())
-        field->setEnabled(true);
-    n.dxPickEdit2->setEnabled(true);
-    n.dxMaskEdit2->setText(device.address);
-    n.dxMaskEdit5->setText(shown.classLetter);
-    n.dxIPNeu->clear();
-    PrefillNewIP();
-
-    n.dxMaskEdit3->setText(device.netmask);
-    n.dxMaskEdit4->setText(qev::FormatMac(device.mac));
-    n.dxMaskEdit6->setText(QString::number(device.port));
-    ui->TabSheetMain->setPortText(QString::number(device.port));
-
-    PaintField(n.dxMaskEdit2, shown.addressColour);
+    ui->TabSheetMain->showFound(device, shown, ui->Label29->text());
     if (shown.led == qev::Led::Good)
         setLed(ledGreen, false, true);
     else
@@ -825,13 +796,7 @@ void TQevProgrammerForm::showIdentified(const qev::flow::Identified &identified)
     if (identified.outcome == qev::flow::Outcome::NoDevice) {
         if (identified.messageId != 0)
             ShowNoAnswer();
-        for (QLineEdit *field : deviceFields()) {
-            field->clear();
-            field->setEnabled(false);
-        }
-        n.dxMaskEdit8->clear();
-        n.dxMaskEdit9->clear();
-        n.dxPickEdit2->setEnabled(true);
+        ui->TabSheetMain->showNoDevice();
         n.gbNeuProgrammieren->setVisible(true);
         return;
     }
@@ -852,33 +817,15 @@ void TQevProgrammerForm::showIdentified(const qev::flow::Identified &identified)
 }
 
 void TQevProgrammerForm::applyDispatch(const qev::ClassDispatch &d) {
-    Ui::NetworkPage &n = networkPage();
     HideAllPages();
     for (const qev::Page page : d.pages)
         SetPageVisible(PageWidget(page), true);
-    n.dxMaskEdit8->setText(d.known ? qev::DeviceClassName(d.reportedClass) : MessageText(IDS_114));
-
-    if (d.version == qev::VersionDisplay::Shown)
-        n.dxMaskEdit9->setText(m_link->current().versionText());
+    ui->TabSheetMain->showClass(d, m_link->current());
     if (d.boosterCaption)
         setPageCaption(ui->TabSheetBooster, QStringLiteral("Booster"));
     for (DevicePage *page : devicePages())
         page->deviceIdentified(m_link->current(), d);
-    for (const qev::PickStep &step : d.pickSteps) {
-        switch (step.kind) {
-        case qev::PickStep::PortItem:
-            ui->TabSheetMain->setPortText(n.dxPickEdit1->itemText(step.item));
-            break;
-        case qev::PickStep::PortCurrent:
-            ui->TabSheetMain->setPortText(QString::number(m_link->current().port));
-            break;
-        case qev::PickStep::TypeItem:
-            ui->TabSheetMain->setDeviceType(step.item);
-            break;
-        }
-    }
-    if (!d.deviceTypeEnabled)
-        n.dxPickEdit2->setEnabled(false);
+    ui->TabSheetMain->applyPresets(d, m_link->current());
 }
 
 // ---- Network programming ----
@@ -892,16 +839,9 @@ void TQevProgrammerForm::ProgressTimerTimer() {
 
 void TQevProgrammerForm::WriteBtnClick() {
     const Busy busy(this);
-    Ui::NetworkPage &n = networkPage();
     // The texts are taken now: the waits of the flow let the user edit the fields.
-    qev::flow::NetworkProgramming input;
-    input.settings.address = n.dxIPNeu->text();
-    input.settings.mask = n.dxNetmask->text();
-    input.settings.gateway = n.dxIPGateway->text();
-    input.settings.broker = n.dxIPBroker->text();
-    input.settings.port = n.dxPickEdit1->currentText();
-    input.settings.deviceType = n.dxPickEdit2->currentIndex();
-    input.deviceHost = n.dxMaskEdit2->text();
+    const qev::flow::NetworkProgramming input{ui->TabSheetMain->newSettings(),
+                                              networkPage().dxMaskEdit2->text()};
 
     FlowView view(this);
     const Finally done([this, &view] {

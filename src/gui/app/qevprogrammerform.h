@@ -184,9 +184,6 @@ private:
     Ui::NetworkPage &networkPage() const;
     Ui::SelectControllerPage &selectPage() const;
     std::array<QPushButton *, 4> savedStateButtons() const;
-    std::array<QLineEdit *, 8> foundFields() const;
-    // The found device's address, netmask, MAC, class letter and port.
-    std::array<QLineEdit *, 5> deviceFields() const;
 
     std::unique_ptr<Ui::TQevProgrammerForm> ui;
     std::unique_ptr<qev::DeviceLink> m_link;
