@@ -10,6 +10,7 @@
 #include "app/messagetext.h"
 #include "app/pictures.h"
 #include "app/programfont.h"
+#include "app/statusline.h"
 #include "devicelink/devicelink.h"
 #include "devicelink/discovery.h"
 #include "devicelink/identification.h"
@@ -38,10 +39,6 @@
 #include <QToolButton>
 
 namespace {
-
-const QColor ledYellow(255, 255, 0);
-const QColor ledGreen(0, 255, 0);
-const QColor ledRed(255, 0, 0);
 
 QString messageText(const qev::ComposedText &text) {
     return qev::ComposeText(text, [](int id) { return MessageText(id); });
@@ -109,16 +106,14 @@ public:
             m_started = true;
             f.ui->WriteBtn->setEnabled(false);
             f.ProgressTimer->start();
-            f.ui->Led->setValue(false);
-            f.ui->Led->setBlink(false);
-            f.SetStatusText(QString());
+            f.m_status->switchOff();
             break;
         case qev::flow::ProgrammingSent:
             m_sent = true;
             f.SaveLastValues();
             break;
         case qev::flow::ProgrammingReachable:
-            f.setLed(ledGreen, false, true);
+            f.m_status->setLed(LedColour::Green, false, true);
             f.SetStatusText(MessageText(messageId));
             break;
         default:
@@ -163,7 +158,7 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
     };
 
     setUpWindow();
-    setUpStatusBar();
+    m_status = std::make_unique<StatusLine>(*ui->StatusBar1, *ui->Led);
     setUpPictures();
     setUpAccessibleNames();
 
@@ -297,11 +292,6 @@ void TQevProgrammerForm::setPageVisible(qev::Page page, bool visible) {
     SetPageVisible(PageWidget(page), visible);
 }
 
-void TQevProgrammerForm::clearStatus() {
-    ui->Led->setValue(true);
-    SetStatusText(QString());
-}
-
 void TQevProgrammerForm::setWindowButtonsEnabled(bool enabled) {
     for (QPushButton *button : {ui->btnSuche, ui->btnDirekt, ui->btnSteckbrief, ui->btnEnde})
         button->setEnabled(enabled);
@@ -328,29 +318,6 @@ void TQevProgrammerForm::setUpWindow() {
     ui->btnEnde->setDefault(true);
 }
 
-void TQevProgrammerForm::setUpStatusBar() {
-    QFont bold = font();
-    bold.setBold(true);
-    ui->StatusBar1->setFont(bold);
-    ui->StatusBar1->setSizeGripEnabled(false);
-
-    m_ledPanel = new QWidget(ui->StatusBar1);
-    m_ledPanel->setObjectName(QStringLiteral("StatusBar1Panel0"));
-    m_ledPanel->setFixedSize(24, 22);
-    ui->Led->setParent(m_ledPanel);
-    ui->Led->setGeometry(1, 3, 16, 16);
-    ui->Led->setInterval(500);
-    ui->Led->setFalseColor(QColor(192, 192, 192));
-    ui->Led->show();
-    ui->StatusBar1->addWidget(m_ledPanel);
-
-    m_statusMessage = new QLabel(ui->StatusBar1);
-    m_statusMessage->setObjectName(QStringLiteral("StatusBar1Panel1"));
-    m_statusMessage->setMinimumWidth(50);
-    m_statusMessage->setFont(bold);
-    ui->StatusBar1->addWidget(m_statusMessage, 1);
-}
-
 void TQevProgrammerForm::setUpPictures() {
     setWindowIcon(WindowIcon());
     ui->ImageLeft->setPixmap(LeftPicture(ui->ImageLeft->size()));
@@ -373,10 +340,7 @@ void TQevProgrammerForm::setUpAccessibleNames() {
     ui->ImageLeft->setAccessibleName(tr("Qev Programmer: Netzwerk-Geräte der Spurnova-Linie"));
     ui->pbSuche->setAccessibleName(tr("Suche"));
     ui->ProgressBar2->setAccessibleName(tr("Programmieren"));
-    ui->Led->setAccessibleName(tr("Zustand"));
-    // The message's name is its text (SetStatusText), so a screen reader reads it out.
-    m_statusMessage->setAccessibleDescription(tr("Meldung"));
-    SetStatusText(StatusText());
+    m_status->retranslate();
     ui->PageControl1->setAccessibleName(tr("Seiten"));
     Ui::NetworkPage &n = networkPage();
     n.dxPickEdit1->setAccessibleName(tr("UDP Port"));
@@ -387,32 +351,6 @@ void TQevProgrammerForm::setUpAccessibleNames() {
 
 TALed &TQevProgrammerForm::Led() const {
     return *ui->Led;
-}
-
-QString TQevProgrammerForm::StatusText() const {
-    return m_statusMessage->text();
-}
-
-void TQevProgrammerForm::SetStatusText(const QString &text) {
-    m_statusMessage->setText(text);
-    m_statusMessage->setAccessibleName(text.isEmpty() ? tr("Meldung") : text);
-}
-
-void TQevProgrammerForm::setLed(const QColor &colour, bool blink, bool value) {
-    ui->Led->setTrueColor(colour);
-    ui->Led->setBlink(blink);
-    ui->Led->setValue(value);
-}
-
-void TQevProgrammerForm::ShowCommandAccepted() {
-    ui->Led->setTrueColor(ledGreen);
-    ui->Led->setValue(true);
-    SetStatusText(MessageText(IDS_117));
-}
-
-void TQevProgrammerForm::ShowNoAnswer() {
-    setLed(ledRed, true, true);
-    SetStatusText(MessageText(IDS_110));
 }
 
 void TQevProgrammerForm::ShowNoDevice() {
@@ -531,7 +469,7 @@ void TQevProgrammerForm::showEvent(QShowEvent *event) {
 void TQevProgrammerForm::changeEvent(QEvent *event) {
     QMainWindow::changeEvent(event);
     // A language switch: the pages re-text themselves; texts set at run time stay.
-    if (event->type() == QEvent::LanguageChange && m_statusMessage) {
+    if (event->type() == QEvent::LanguageChange && m_status) {
         ui->retranslateUi(this);
         applyPageCaptions();
         // The accessible names copy group titles of the network page, which would re-text
@@ -569,7 +507,7 @@ void TQevProgrammerForm::FormActivate() {
         return;
     }
     m_noNetwork = true;
-    setLed(ledRed, true, true);
+    m_status->setLed(LedColour::Red, true, true);
     SetStatusText(MessageText(IDS_108));
     QFont bold = ui->Label29->font();
     bold.setBold(true);
@@ -747,7 +685,7 @@ void TQevProgrammerForm::btnSucheClick() {
     ui->WriteBtn->setEnabled(false);
     ui->TabSheetMain->clearFoundFields();
 
-    setLed(ledYellow, true, true);
+    m_status->setLed(LedColour::Yellow, true, true);
     SetStatusText(QString());
     HideAllPages();
     ShowPage(ui->TabSheetMain);
@@ -785,9 +723,9 @@ void TQevProgrammerForm::showFound(const qev::DeviceRecord &device,
                                    const qev::FoundPresentation &shown) {
     ui->TabSheetMain->showFound(device, shown, ui->Label29->text());
     if (shown.led == qev::Led::Good)
-        setLed(ledGreen, false, true);
+        m_status->setLed(LedColour::Green, false, true);
     else
-        setLed(ledRed, true, true);
+        m_status->setLed(LedColour::Red, true, true);
     SetStatusText(messageText(shown.status));
 }
 
@@ -807,7 +745,7 @@ void TQevProgrammerForm::showIdentified(const qev::flow::Identified &identified)
     else
         n.dxMaskEdit8->setText(MessageText(IDS_114));
     if (result.noAnswer) {
-        setLed(ledRed, true, true);
+        m_status->setLed(LedColour::Red, true, true);
         ui->TabSheetFirm->clearInstalledVersion();
         SetStatusText(MessageText(identified.messageId));
     }
@@ -867,7 +805,7 @@ void TQevProgrammerForm::WriteBtnClick() {
     if (programmed.outcome == qev::flow::Outcome::Done) {
         showIdentified(programmed.identified);
     } else {
-        setLed(ledRed, true, true);
+        m_status->setLed(LedColour::Red, true, true);
         SetStatusText(MessageText(programmed.messageId));
         UpdateWriteButton();
     }
