@@ -11,6 +11,7 @@
 #include "app/pictures.h"
 #include "app/programfont.h"
 #include "app/statusline.h"
+#include "app/windowkeys.h"
 #include "devicelink/devicelink.h"
 #include "devicelink/discovery.h"
 #include "devicelink/identification.h"
@@ -29,7 +30,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -407,46 +407,9 @@ void TQevProgrammerForm::connectHandlers() {
     onSignal(tmrSuche, &QTimer::timeout, &TQevProgrammerForm::tmrSucheTimer);
     onSignal(ProgressTimer, &QTimer::timeout, &TQevProgrammerForm::ProgressTimerTimer);
 
-    ui->ImageLeft->installEventFilter(this);
-    n.gbGefunden->installEventFilter(this);
-    // Escape and Enter reach the window from whichever control has the focus.
-    qApp->installEventFilter(this);
-}
-
-bool TQevProgrammerForm::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == ui->ImageLeft) {
-            ImageLeftDblClick();
-            return true;
-        }
-        if (watched == networkPage().gbGefunden) {
-            gbGefundenDblClick();
-            return true;
-        }
-    }
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
-        auto *widget = static_cast<QWidget *>(watched);
-        const auto *key = static_cast<QKeyEvent *>(event);
-        // Enter of the number pad comes with the keypad modifier; it is Enter all the same.
-        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-        if (widget->window() == this && modifiers == Qt::NoModifier) {
-            if (key->key() == Qt::Key_Escape) {
-                ui->btnEnde->click();
-                return true;
-            }
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                // btnEnde is the default button: Enter presses it unless another button has
-                // the focus, which Enter then presses.
-                auto *button = qobject_cast<QAbstractButton *>(focusWidget());
-                if (button && button->window() == this && button != ui->btnEnde)
-                    button->click();
-                else
-                    ui->btnEnde->click();
-                return true;
-            }
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
+    OnDoubleClick(ui->ImageLeft, [this] { ImageLeftDblClick(); });
+    OnDoubleClick(n.gbGefunden, [this] { gbGefundenDblClick(); });
+    new WindowKeys(this, ui->btnEnde);
 }
 
 void TQevProgrammerForm::showEvent(QShowEvent *event) {
