@@ -222,7 +222,7 @@ Ui::SelectControllerPage &TQevProgrammerForm::selectPage() const {
     return ui->TabSheetSelectController->ui;
 }
 
-std::array<QPushButton *, 4> TQevProgrammerForm::savedStateButtons() const {
+QList<QPushButton *> TQevProgrammerForm::savedStateButtons() const {
     return {ui->btnSuche, ui->WriteBtn, ui->btnDirekt, ui->btnSteckbrief};
 }
 
@@ -389,15 +389,6 @@ void TQevProgrammerForm::connectHandlers() {
     onSignal(s.btnControllerOk, &QPushButton::clicked, &TQevProgrammerForm::btnControllerOkClick);
     onSignal(s.btnControllerAbort, &QPushButton::clicked,
              &TQevProgrammerForm::btnControllerAbortClick);
-    QAbstractButton *const items[] = {
-        s.rgControllerItem0, s.rgControllerItem1, s.rgControllerItem2,
-        s.rgControllerItem3, s.rgControllerItem4, s.rgControllerItem5,
-        s.rgControllerItem6, s.rgControllerItem7, s.rgControllerItem8};
-    for (int k = 0; k < qev::ManualItemCount; ++k) {
-        s.rgControllerButtons->setId(items[k], k);
-        onSignal(items[k], &QAbstractButton::clicked, &TQevProgrammerForm::rgControllerClick);
-    }
-    onSignal(s.dxSuchIP, &QLineEdit::textChanged, &TQevProgrammerForm::dxSuchIPChange);
 
     onSignal(ui->TabSheetMain, &NetworkPage::writeButtonInputChanged,
              &TQevProgrammerForm::UpdateWriteButton);
@@ -558,7 +549,8 @@ void TQevProgrammerForm::PageControl1Change(int index) {
     QWidget *left = m_lastPage;
     m_lastPage = page;
     if (page == ui->TabSheetSelectController && left != page)
-        TabSheetSelectControllerShow();
+        ui->TabSheetSelectController->TabSheetSelectControllerShow(savedStateButtons(),
+                                                                   networkPage().dxIPNeu->text());
     if (m_programmaticPageChange > 0)
         return;
     ui->WriteBtn->setEnabled(page == ui->TabSheetMain);
@@ -781,52 +773,17 @@ void TQevProgrammerForm::btnDirektClick() {
     SetPageVisible(ui->TabSheetMain, false);
 }
 
-void TQevProgrammerForm::TabSheetSelectControllerShow() {
-    const auto buttons = savedStateButtons();
-    for (std::size_t k = 0; k < buttons.size(); ++k) {
-        m_savedButtonStates[k] = buttons[k]->isEnabled();
-        buttons[k]->setEnabled(false);
-    }
-    Ui::SelectControllerPage &s = selectPage();
-    if (s.dxSuchIP->text().isEmpty())
-        s.dxSuchIP->setText(networkPage().dxIPNeu->text());
-}
-
-void TQevProgrammerForm::rgControllerClick() {
-    selectPage().btnControllerOk->setEnabled(true);
-}
-
-void TQevProgrammerForm::dxSuchIPChange() {
-    if (!isVisible())
-        return;
-    Ui::SelectControllerPage &s = selectPage();
-    const qev::SearchAddressVerdict v = qev::ValidateSearchIP(s.dxSuchIP->text());
-    ApplyVerdict(s.dxSuchIP, s.lbSuchIP, v.field);
-    if (v.enableOk)
-        s.btnControllerOk->setEnabled(true);
-    if (v.clearSelection) {
-        // An exclusive group keeps one button checked; let go of it for a moment.
-        s.rgControllerButtons->setExclusive(false);
-        for (QAbstractButton *item : s.rgControllerButtons->buttons())
-            item->setChecked(false);
-        s.rgControllerButtons->setExclusive(true);
-    }
-    s.lbSuchIP->setVisible(true);
-}
-
 void TQevProgrammerForm::btnControllerAbortClick() {
     ShowPage(ui->TabSheetMain);
     SetPageVisible(ui->TabSheetSelectController, false);
-    const auto buttons = savedStateButtons();
-    for (std::size_t k = 0; k < buttons.size(); ++k)
-        buttons[k]->setEnabled(m_savedButtonStates[k]);
+    ui->TabSheetSelectController->restoreButtons();
 }
 
 void TQevProgrammerForm::btnControllerOkClick() {
     const Busy busy(this);
     Ui::NetworkPage &n = networkPage();
-    const int index = selectPage().rgControllerButtons->checkedId();
-    const QString searchAddress = selectPage().dxSuchIP->text();
+    const int index = ui->TabSheetSelectController->selectedIndex();
+    const QString searchAddress = ui->TabSheetSelectController->searchAddress();
 
     ResetNetworkPage();
     const qev::ManualChoice choice = qev::ManualSelection(index);

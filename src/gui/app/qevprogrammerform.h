@@ -160,11 +160,8 @@ private:
     void btnLastValueClick();
     void btnDirektClick();
     void btnSteckbriefClick();
-    void TabSheetSelectControllerShow();
     void btnControllerOkClick();
     void btnControllerAbortClick();
-    void rgControllerClick();
-    void dxSuchIPChange();
     void UpdateWriteButton();
     void PageControl1Change(int index);
     void ImageLeftDblClick();
@@ -181,7 +178,7 @@ private:
 
     Ui::NetworkPage &networkPage() const;
     Ui::SelectControllerPage &selectPage() const;
-    std::array<QPushButton *, 4> savedStateButtons() const;
+    QList<QPushButton *> savedStateButtons() const;
 
     std::unique_ptr<Ui::TQevProgrammerForm> ui;
     std::unique_ptr<qev::DeviceLink> m_link;
@@ -205,9 +202,6 @@ private:
     // Programmatic page changes do not run the rules of a page change by the user.
     int m_programmaticPageChange = 0;
     QWidget *m_lastPage = nullptr;
-    // Enabled states of btnSuche, WriteBtn, btnDirekt, btnSteckbrief when the manual
-    // selection was opened.
-    std::array<bool, 4> m_savedButtonStates{};
     bool m_centred = false;
     bool m_activated = false;
 };
