@@ -13,26 +13,20 @@
 #include "app/statusline.h"
 #include "app/windowkeys.h"
 #include "devicelink/devicelink.h"
-#include "devicelink/discovery.h"
-#include "devicelink/identification.h"
-#include "devicelink/netsettings.h"
 #include "devicelink/networkpage.h"
 #include "devicelink/selectipform.h"
 #include "flows/netprogramming.h"
 #include "netinspect/adapters.h"
 #include "netinspect/arp.h"
-#include "netinspect/deviceclass.h"
 #include "netinspect/ipv4.h"
 #include "pages/boosterbus.h"
 #include "pages/devicepage.h"
 #include "report/reportrun.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
@@ -67,20 +61,6 @@ public:
 private:
     TQevProgrammerForm *m_form;
     qev::DeviceLink::Busy m_link;
-};
-
-// Runs an action when the scope ends, also when an error leaves it.
-template <class Action>
-class Finally {
-public:
-    explicit Finally(Action action)
-        : m_action(std::move(action)) {}
-    ~Finally() { m_action(); }
-    Finally(const Finally &) = delete;
-    Finally &operator=(const Finally &) = delete;
-
-private:
-    Action m_action;
 };
 
 // Renders what the flows tell while they run, and puts their questions to the user.
@@ -647,7 +627,7 @@ void TQevProgrammerForm::btnSucheClick() {
 
     StartSearchProgress();
     // However the search ends, the buttons come back and the progress stops.
-    const Finally done([this] {
+    const auto done = qScopeGuard([this] {
         StopSearchProgress();
         networkPage().dxMaskEdit8->setEnabled(true);
         ui->btnSuche->setEnabled(true);
@@ -737,7 +717,7 @@ void TQevProgrammerForm::WriteBtnClick() {
                                               networkPage().dxMaskEdit2->text()};
 
     FlowView view(this);
-    const Finally done([this, &view] {
+    const auto done = qScopeGuard([this, &view] {
         if (!view.started())
             return;
         ProgressTimer->stop();
@@ -794,7 +774,7 @@ void TQevProgrammerForm::btnControllerOkClick() {
 
     ui->btnSuche->setEnabled(false);
     StartSearchProgress();
-    const Finally done([this] {
+    const auto done = qScopeGuard([this] {
         StopSearchProgress();
         ui->btnSuche->setEnabled(true);
     });
