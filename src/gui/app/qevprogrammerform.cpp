@@ -224,17 +224,8 @@ qev::DevicePicker TQevProgrammerForm::picker() {
 
 // ---- Pages ----
 
-QList<DevicePage *> TQevProgrammerForm::devicePages() const {
-    QList<DevicePage *> pages;
-    for (int k = 0; k < ui->PageControl1->count(); ++k) {
-        if (auto *page = qobject_cast<DevicePage *>(ui->PageControl1->widget(k)))
-            pages.append(page);
-    }
-    return pages;
-}
-
 void TQevProgrammerForm::attachPages() {
-    for (DevicePage *page : devicePages())
+    for (DevicePage *page : ui->PageControl1->devicePages())
         page->attach(*this);
 }
 
@@ -243,7 +234,7 @@ void TQevProgrammerForm::linkBusyChanged(bool busy) {
     // disable their buttons keep doing so.
     ui->TrafficButtons->setEnabled(!busy);
     ui->PageControl1->tabBar()->setEnabled(!busy);
-    for (DevicePage *page : devicePages())
+    for (DevicePage *page : ui->PageControl1->devicePages())
         page->setTrafficEnabled(!busy);
 }
 
@@ -259,13 +250,7 @@ int TQevProgrammerForm::deviceTypeItem() const {
 }
 
 void TQevProgrammerForm::setPageCaption(QWidget *page, const QString &caption) {
-    m_pageCaptions.insert(page, caption);
-    ui->PageControl1->setTabText(ui->PageControl1->indexOf(page), caption);
-}
-
-void TQevProgrammerForm::applyPageCaptions() {
-    for (auto it = m_pageCaptions.cbegin(); it != m_pageCaptions.cend(); ++it)
-        ui->PageControl1->setTabText(ui->PageControl1->indexOf(it.key()), it.value());
+    ui->PageControl1->setPageCaption(page, caption);
 }
 
 void TQevProgrammerForm::setPageVisible(qev::Page page, bool visible) {
@@ -405,7 +390,7 @@ void TQevProgrammerForm::changeEvent(QEvent *event) {
     // A language switch: the pages re-text themselves; texts set at run time stay.
     if (event->type() == QEvent::LanguageChange && m_status) {
         ui->retranslateUi(this);
-        applyPageCaptions();
+        ui->PageControl1->applyPageCaptions();
         // The accessible names copy group titles of the network page, which would re-text
         // itself only after this window.
         networkPage().retranslateUi(ui->TabSheetMain);
@@ -507,21 +492,15 @@ QWidget *TQevProgrammerForm::PageWidget(qev::Page page) const {
 }
 
 void TQevProgrammerForm::SetPageVisible(QWidget *page, bool visible) {
-    ++m_programmaticPageChange;
-    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(page), visible);
-    --m_programmaticPageChange;
+    ui->PageControl1->setPageVisible(page, visible);
 }
 
 void TQevProgrammerForm::ShowPage(QWidget *page) {
-    ++m_programmaticPageChange;
-    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(page), true);
-    ui->PageControl1->setCurrentWidget(page);
-    --m_programmaticPageChange;
+    ui->PageControl1->showPage(page);
 }
 
 void TQevProgrammerForm::HideAllPages() {
-    for (int k = 1; k < ui->PageControl1->count(); ++k)
-        SetPageVisible(ui->PageControl1->widget(k), false);
+    ui->PageControl1->hideAllPages();
 }
 
 void TQevProgrammerForm::PageControl1Change(int index) {
@@ -531,7 +510,7 @@ void TQevProgrammerForm::PageControl1Change(int index) {
     if (page == ui->TabSheetSelectController && left != page)
         ui->TabSheetSelectController->TabSheetSelectControllerShow(savedStateButtons(),
                                                                    networkPage().dxIPNeu->text());
-    if (m_programmaticPageChange > 0)
+    if (ui->PageControl1->programmaticChange())
         return;
     ui->WriteBtn->setEnabled(page == ui->TabSheetMain);
 }
@@ -696,7 +675,7 @@ void TQevProgrammerForm::applyDispatch(const qev::ClassDispatch &d) {
     ui->TabSheetMain->showClass(d, m_link->current());
     if (d.boosterCaption)
         setPageCaption(ui->TabSheetBooster, QStringLiteral("Booster"));
-    for (DevicePage *page : devicePages())
+    for (DevicePage *page : ui->PageControl1->devicePages())
         page->deviceIdentified(m_link->current(), d);
     ui->TabSheetMain->applyPresets(d, m_link->current());
 }
