@@ -427,11 +427,7 @@ void TQevProgrammerForm::FormActivate() {
     }
     m_noNetwork = true;
     m_status->setLed(LedColour::Red, true, true);
-    SetStatusText(MessageText(IDS_108));
-    QFont bold = ui->Label29->font();
-    bold.setBold(true);
-    ui->Label29->setFont(bold);
-    ui->Label29->setText(MessageText(IDS_124));
+    showNoNetworkTexts();
     ui->btnSuche->setEnabled(false);
 }
 
