@@ -48,10 +48,11 @@ void discardQueued(UdpSocket &client) {
 // poll() without blocking, so that many devices are asked at once.
 class PendingIdentification {
 public:
-    PendingIdentification(DeviceRecord &record, const ProtocolPorts &ports)
+    PendingIdentification(DeviceRecord &record, const ProtocolPorts &ports,
+                          const SocketFactory &openSocket)
         : m_record(record)
         , m_ports(ports)
-        , m_client(openUdpSocket(true))
+        , m_client(openSocket(true))
         , m_reply(ReplyBufferSize) {
         // Nothing can be sent to port 0; a device that reports it still listens on the
         // base port.
@@ -129,14 +130,15 @@ bool IsNetworkUsable() {
 }
 
 bool DiscoverDevices(QList<DeviceRecord> &list, int timeoutMs, const QString &broadcastAddress,
-                     const ProtocolPorts &ports, const EventPump &pump) {
+                     const ProtocolPorts &ports, const EventPump &pump,
+                     const SocketFactory &openSocket) {
     list.clear();
     if (!IsNetworkUsable())
         return false;
 
     {
         // The collection's client is closed before the identification opens its own.
-        const auto client = openUdpSocket(true);
+        const auto client = openSocket(true);
         RequestBuffer request;
         client->sendTo(broadcastAddress, ports.base, discoveryRequest(request));
 
@@ -155,12 +157,12 @@ bool DiscoverDevices(QList<DeviceRecord> &list, int timeoutMs, const QString &br
                 pump();
         }
     }
-    IdentifyFoundDevices(list, ports, pump);
+    IdentifyFoundDevices(list, ports, pump, openSocket);
     return !list.isEmpty();
 }
 
 void IdentifyFoundDevices(QList<DeviceRecord> &list, const ProtocolPorts &ports,
-                          const EventPump &pump) {
+                          const EventPump &pump, const SocketFactory &openSocket) {
     // Each device keeps its own requests, ports and time-outs; only the devices wait side
     // by side, so a silent one costs its own time-outs once instead of adding them to
     // everyone's.
@@ -168,7 +170,7 @@ void IdentifyFoundDevices(QList<DeviceRecord> &list, const ProtocolPorts &ports,
     auto next = list.begin();
     while (next != list.end() || !asking.empty()) {
         while (next != list.end() && asking.size() < MaxIdentifiedAtOnce)
-            asking.emplace_back(*next++, ports);
+            asking.emplace_back(*next++, ports, openSocket);
         asking.remove_if([](PendingIdentification &device) { return device.poll(); });
         if (asking.empty())
             continue;
@@ -179,11 +181,11 @@ void IdentifyFoundDevices(QList<DeviceRecord> &list, const ProtocolPorts &ports,
 }
 
 bool ProbeDevice(const QString &address, int timeoutMs, const ProtocolPorts &ports,
-                 const EventPump &pump) {
+                 const EventPump &pump, const SocketFactory &openSocket) {
     if (!IsNetworkUsable() || !IsInLocalClassNet(address))
         return false;
     try {
-        const auto client = openUdpSocket(true);
+        const auto client = openSocket(true);
         RequestBuffer request;
         client->sendTo(address, ports.base, discoveryRequest(request));
         YieldSlice();

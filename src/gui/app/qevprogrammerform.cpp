@@ -10,42 +10,29 @@
 #include "app/messagetext.h"
 #include "app/pictures.h"
 #include "app/programfont.h"
+#include "app/statusline.h"
+#include "app/windowkeys.h"
 #include "devicelink/devicelink.h"
-#include "devicelink/discovery.h"
-#include "devicelink/identification.h"
-#include "devicelink/netsettings.h"
 #include "devicelink/networkpage.h"
 #include "devicelink/selectipform.h"
+#include "flows/netprogramming.h"
 #include "netinspect/adapters.h"
 #include "netinspect/arp.h"
-#include "netinspect/deviceclass.h"
 #include "netinspect/ipv4.h"
 #include "pages/boosterbus.h"
 #include "pages/devicepage.h"
 #include "report/reportrun.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QButtonGroup>
-#include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
 
 namespace {
-
-const QColor ledYellow(255, 255, 0);
-const QColor ledGreen(0, 255, 0);
-const QColor ledRed(255, 0, 0);
-
-constexpr int ProgrammingWaitMs = 10000;
-constexpr int ProgrammingPingMs = 200;
-constexpr int VerifyTimeoutMs = 2000;
 
 QString messageText(const qev::ComposedText &text) {
     return qev::ComposeText(text, [](int id) { return MessageText(id); });
@@ -76,18 +63,61 @@ private:
     qev::DeviceLink::Busy m_link;
 };
 
-// Runs an action when the scope ends, also when an error leaves it.
-template <class Action>
-class Finally {
+// Renders what the flows tell while they run, and puts their questions to the user.
+class TQevProgrammerForm::FlowView final : public qev::flow::ProgrammingProgress {
 public:
-    explicit Finally(Action action)
-        : m_action(std::move(action)) {}
-    ~Finally() { m_action(); }
-    Finally(const Finally &) = delete;
-    Finally &operator=(const Finally &) = delete;
+    // waitCursor: the hour-glass shows while the search collects its answers.
+    explicit FlowView(TQevProgrammerForm *form, bool waitCursor = false)
+        : m_form(form)
+        , m_waitCursor(waitCursor) {}
+
+    void progress(int step, int, int messageId) override {
+        TQevProgrammerForm &f = *m_form;
+        switch (step) {
+        case qev::flow::SearchCollecting:
+            if (m_waitCursor)
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+            break;
+        case qev::flow::SearchIdentifying:
+            if (m_waitCursor)
+                QApplication::restoreOverrideCursor();
+            break;
+        case qev::flow::ProgrammingStarted:
+            m_started = true;
+            f.ui->WriteBtn->setEnabled(false);
+            f.ProgressTimer->start();
+            f.m_status->switchOff();
+            break;
+        case qev::flow::ProgrammingSent:
+            m_sent = true;
+            f.SaveLastValues();
+            break;
+        case qev::flow::ProgrammingReachable:
+            f.m_status->setLed(LedColour::Green, false, true);
+            f.SetStatusText(MessageText(messageId));
+            break;
+        default:
+            break;
+        }
+    }
+    void found(const qev::DeviceRecord &device, const qev::FoundPresentation &shown) override {
+        m_form->showFound(device, shown);
+    }
+    bool confirm(const qev::Confirmation &question) override {
+        return m_form->m_confirmation(MessageText(question.captionId), messageText(question.text));
+    }
+    void datagramBuilt(const qev::NetSettingsDatagram &datagram) override {
+        m_form->ui->TabSheetMain->setPortText(datagram.portText);
+    }
+
+    bool started() const { return m_started; }
+    bool sent() const { return m_sent; }
 
 private:
-    Action m_action;
+    TQevProgrammerForm *m_form;
+    bool m_waitCursor;
+    bool m_started = false;
+    bool m_sent = false;
 };
 
 TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::ProtocolPorts &ports,
@@ -108,7 +138,7 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
     };
 
     setUpWindow();
-    setUpStatusBar();
+    m_status = std::make_unique<StatusLine>(*ui->StatusBar1, *ui->Led);
     setUpPictures();
     setUpAccessibleNames();
 
@@ -172,20 +202,18 @@ Ui::SelectControllerPage &TQevProgrammerForm::selectPage() const {
     return ui->TabSheetSelectController->ui;
 }
 
-std::array<QPushButton *, 4> TQevProgrammerForm::savedStateButtons() const {
+QList<QPushButton *> TQevProgrammerForm::savedStateButtons() const {
     return {ui->btnSuche, ui->WriteBtn, ui->btnDirekt, ui->btnSteckbrief};
-}
-
-std::array<QLineEdit *, 8> TQevProgrammerForm::foundFields() const {
-    const Ui::NetworkPage &n = networkPage();
-    return {n.dxMaskEdit8, n.dxMaskEdit9, n.dxMaskEdit10, n.dxMaskEdit2,
-            n.dxMaskEdit5, n.dxMaskEdit3, n.dxMaskEdit4,  n.dxMaskEdit6};
 }
 
 qev::EventPump TQevProgrammerForm::pump() const {
     return [] {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     };
+}
+
+qev::flow::SearchOptions TQevProgrammerForm::searchOptions() {
+    return {ui->Label29->text(), picker(), pump()};
 }
 
 qev::DevicePicker TQevProgrammerForm::picker() {
@@ -196,17 +224,8 @@ qev::DevicePicker TQevProgrammerForm::picker() {
 
 // ---- Pages ----
 
-QList<DevicePage *> TQevProgrammerForm::devicePages() const {
-    QList<DevicePage *> pages;
-    for (int k = 0; k < ui->PageControl1->count(); ++k) {
-        if (auto *page = qobject_cast<DevicePage *>(ui->PageControl1->widget(k)))
-            pages.append(page);
-    }
-    return pages;
-}
-
 void TQevProgrammerForm::attachPages() {
-    for (DevicePage *page : devicePages())
+    for (DevicePage *page : ui->PageControl1->devicePages())
         page->attach(*this);
 }
 
@@ -215,7 +234,7 @@ void TQevProgrammerForm::linkBusyChanged(bool busy) {
     // disable their buttons keep doing so.
     ui->TrafficButtons->setEnabled(!busy);
     ui->PageControl1->tabBar()->setEnabled(!busy);
-    for (DevicePage *page : devicePages())
+    for (DevicePage *page : ui->PageControl1->devicePages())
         page->setTrafficEnabled(!busy);
 }
 
@@ -231,22 +250,11 @@ int TQevProgrammerForm::deviceTypeItem() const {
 }
 
 void TQevProgrammerForm::setPageCaption(QWidget *page, const QString &caption) {
-    m_pageCaptions.insert(page, caption);
-    ui->PageControl1->setTabText(ui->PageControl1->indexOf(page), caption);
-}
-
-void TQevProgrammerForm::applyPageCaptions() {
-    for (auto it = m_pageCaptions.cbegin(); it != m_pageCaptions.cend(); ++it)
-        ui->PageControl1->setTabText(ui->PageControl1->indexOf(it.key()), it.value());
+    ui->PageControl1->setPageCaption(page, caption);
 }
 
 void TQevProgrammerForm::setPageVisible(qev::Page page, bool visible) {
     SetPageVisible(PageWidget(page), visible);
-}
-
-void TQevProgrammerForm::clearStatus() {
-    ui->Led->setValue(true);
-    SetStatusText(QString());
 }
 
 void TQevProgrammerForm::setWindowButtonsEnabled(bool enabled) {
@@ -275,29 +283,6 @@ void TQevProgrammerForm::setUpWindow() {
     ui->btnEnde->setDefault(true);
 }
 
-void TQevProgrammerForm::setUpStatusBar() {
-    QFont bold = font();
-    bold.setBold(true);
-    ui->StatusBar1->setFont(bold);
-    ui->StatusBar1->setSizeGripEnabled(false);
-
-    m_ledPanel = new QWidget(ui->StatusBar1);
-    m_ledPanel->setObjectName(QStringLiteral("StatusBar1Panel0"));
-    m_ledPanel->setFixedSize(24, 22);
-    ui->Led->setParent(m_ledPanel);
-    ui->Led->setGeometry(1, 3, 16, 16);
-    ui->Led->setInterval(500);
-    ui->Led->setFalseColor(QColor(192, 192, 192));
-    ui->Led->show();
-    ui->StatusBar1->addWidget(m_ledPanel);
-
-    m_statusMessage = new QLabel(ui->StatusBar1);
-    m_statusMessage->setObjectName(QStringLiteral("StatusBar1Panel1"));
-    m_statusMessage->setMinimumWidth(50);
-    m_statusMessage->setFont(bold);
-    ui->StatusBar1->addWidget(m_statusMessage, 1);
-}
-
 void TQevProgrammerForm::setUpPictures() {
     setWindowIcon(WindowIcon());
     ui->ImageLeft->setPixmap(LeftPicture(ui->ImageLeft->size()));
@@ -320,10 +305,7 @@ void TQevProgrammerForm::setUpAccessibleNames() {
     ui->ImageLeft->setAccessibleName(tr("Qev Programmer: Netzwerk-Geräte der Spurnova-Linie"));
     ui->pbSuche->setAccessibleName(tr("Suche"));
     ui->ProgressBar2->setAccessibleName(tr("Programmieren"));
-    ui->Led->setAccessibleName(tr("Zustand"));
-    // The message's name is its text (SetStatusText), so a screen reader reads it out.
-    m_statusMessage->setAccessibleDescription(tr("Meldung"));
-    SetStatusText(StatusText());
+    m_status->retranslate();
     ui->PageControl1->setAccessibleName(tr("Seiten"));
     Ui::NetworkPage &n = networkPage();
     n.dxPickEdit1->setAccessibleName(tr("UDP Port"));
@@ -334,32 +316,6 @@ void TQevProgrammerForm::setUpAccessibleNames() {
 
 TALed &TQevProgrammerForm::Led() const {
     return *ui->Led;
-}
-
-QString TQevProgrammerForm::StatusText() const {
-    return m_statusMessage->text();
-}
-
-void TQevProgrammerForm::SetStatusText(const QString &text) {
-    m_statusMessage->setText(text);
-    m_statusMessage->setAccessibleName(text.isEmpty() ? tr("Meldung") : text);
-}
-
-void TQevProgrammerForm::setLed(const QColor &colour, bool blink, bool value) {
-    ui->Led->setTrueColor(colour);
-    ui->Led->setBlink(blink);
-    ui->Led->setValue(value);
-}
-
-void TQevProgrammerForm::ShowCommandAccepted() {
-    // Green and steady, also after a failure left the lamp blinking.
-    setLed(ledGreen, false, true);
-    SetStatusText(MessageText(IDS_117));
-}
-
-void TQevProgrammerForm::ShowNoAnswer() {
-    setLed(ledRed, true, true);
-    SetStatusText(MessageText(IDS_110));
 }
 
 void TQevProgrammerForm::ShowNoDevice() {
@@ -398,15 +354,6 @@ void TQevProgrammerForm::connectHandlers() {
     onSignal(s.btnControllerOk, &QPushButton::clicked, &TQevProgrammerForm::btnControllerOkClick);
     onSignal(s.btnControllerAbort, &QPushButton::clicked,
              &TQevProgrammerForm::btnControllerAbortClick);
-    QAbstractButton *const items[] = {
-        s.rgControllerItem0, s.rgControllerItem1, s.rgControllerItem2,
-        s.rgControllerItem3, s.rgControllerItem4, s.rgControllerItem5,
-        s.rgControllerItem6, s.rgControllerItem7, s.rgControllerItem8};
-    for (int k = 0; k < qev::ManualItemCount; ++k) {
-        s.rgControllerButtons->setId(items[k], k);
-        onSignal(items[k], &QAbstractButton::clicked, &TQevProgrammerForm::rgControllerClick);
-    }
-    onSignal(s.dxSuchIP, &QLineEdit::textChanged, &TQevProgrammerForm::dxSuchIPChange);
 
     onSignal(ui->TabSheetMain, &NetworkPage::writeButtonInputChanged,
              &TQevProgrammerForm::UpdateWriteButton);
@@ -416,46 +363,9 @@ void TQevProgrammerForm::connectHandlers() {
     onSignal(tmrSuche, &QTimer::timeout, &TQevProgrammerForm::tmrSucheTimer);
     onSignal(ProgressTimer, &QTimer::timeout, &TQevProgrammerForm::ProgressTimerTimer);
 
-    ui->ImageLeft->installEventFilter(this);
-    n.gbGefunden->installEventFilter(this);
-    // Escape and Enter reach the window from whichever control has the focus.
-    qApp->installEventFilter(this);
-}
-
-bool TQevProgrammerForm::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == ui->ImageLeft) {
-            ImageLeftDblClick();
-            return true;
-        }
-        if (watched == networkPage().gbGefunden) {
-            gbGefundenDblClick();
-            return true;
-        }
-    }
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
-        auto *widget = static_cast<QWidget *>(watched);
-        const auto *key = static_cast<QKeyEvent *>(event);
-        // Enter of the number pad comes with the keypad modifier; it is Enter all the same.
-        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-        if (widget->window() == this && modifiers == Qt::NoModifier) {
-            if (key->key() == Qt::Key_Escape) {
-                ui->btnEnde->click();
-                return true;
-            }
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                // btnEnde is the default button: Enter presses it unless another button has
-                // the focus, which Enter then presses.
-                auto *button = qobject_cast<QAbstractButton *>(focusWidget());
-                if (button && button->window() == this && button != ui->btnEnde)
-                    button->click();
-                else
-                    ui->btnEnde->click();
-                return true;
-            }
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
+    OnDoubleClick(ui->ImageLeft, [this] { ImageLeftDblClick(); });
+    OnDoubleClick(n.gbGefunden, [this] { gbGefundenDblClick(); });
+    new WindowKeys(this, ui->btnEnde);
 }
 
 void TQevProgrammerForm::showEvent(QShowEvent *event) {
@@ -478,9 +388,9 @@ void TQevProgrammerForm::showEvent(QShowEvent *event) {
 void TQevProgrammerForm::changeEvent(QEvent *event) {
     QMainWindow::changeEvent(event);
     // A language switch: the pages re-text themselves; texts set at run time stay.
-    if (event->type() == QEvent::LanguageChange && m_statusMessage) {
+    if (event->type() == QEvent::LanguageChange && m_status) {
         ui->retranslateUi(this);
-        applyPageCaptions();
+        ui->PageControl1->applyPageCaptions();
         // The accessible names copy group titles of the network page, which would re-text
         // itself only after this window.
         networkPage().retranslateUi(ui->TabSheetMain);
@@ -516,12 +426,8 @@ void TQevProgrammerForm::FormActivate() {
         return;
     }
     m_noNetwork = true;
-    setLed(ledRed, true, true);
-    SetStatusText(MessageText(IDS_108));
-    QFont bold = ui->Label29->font();
-    bold.setBold(true);
-    ui->Label29->setFont(bold);
-    ui->Label29->setText(MessageText(IDS_124));
+    m_status->setLed(LedColour::Red, true, true);
+    showNoNetworkTexts();
     ui->btnSuche->setEnabled(false);
 }
 
@@ -582,43 +488,32 @@ QWidget *TQevProgrammerForm::PageWidget(qev::Page page) const {
 }
 
 void TQevProgrammerForm::SetPageVisible(QWidget *page, bool visible) {
-    ++m_programmaticPageChange;
-    const int index = ui->PageControl1->indexOf(page);
-    ui->PageControl1->setTabVisible(index, visible);
-    // Hidden is not enough: a screen reader offers hidden tabs too.
-    ui->PageControl1->setTabEnabled(index, visible);
-    if (auto *devicePage = qobject_cast<DevicePage *>(page))
-        devicePage->setAvailable(visible);
-    --m_programmaticPageChange;
+    ui->PageControl1->setPageVisible(page, visible);
 }
 
 void TQevProgrammerForm::ShowPage(QWidget *page) {
-    SetPageVisible(page, true);
-    ++m_programmaticPageChange;
-    ui->PageControl1->setCurrentWidget(page);
-    --m_programmaticPageChange;
+    ui->PageControl1->showPage(page);
 }
 
 void TQevProgrammerForm::HideAllPages() {
-    for (int k = 1; k < ui->PageControl1->count(); ++k)
-        SetPageVisible(ui->PageControl1->widget(k), false);
+    ui->PageControl1->hideAllPages();
 }
 
 void TQevProgrammerForm::PageControl1Change(int index) {
     // A hidden page opened by other means (a screen reader's press on its tab) is left at
     // once for the page the user came from.
-    if (m_programmaticPageChange == 0 && m_lastPage && !ui->PageControl1->isTabEnabled(index)) {
-        ++m_programmaticPageChange;
-        ui->PageControl1->setCurrentWidget(m_lastPage);
-        --m_programmaticPageChange;
+    if (!ui->PageControl1->programmaticChange() && m_lastPage &&
+        !ui->PageControl1->isTabEnabled(index)) {
+        ui->PageControl1->returnTo(m_lastPage);
         return;
     }
     QWidget *page = ui->PageControl1->widget(index);
     QWidget *left = m_lastPage;
     m_lastPage = page;
     if (page == ui->TabSheetSelectController && left != page)
-        TabSheetSelectControllerShow();
-    if (m_programmaticPageChange > 0)
+        ui->TabSheetSelectController->TabSheetSelectControllerShow(savedStateButtons(),
+                                                                   networkPage().dxIPNeu->text());
+    if (ui->PageControl1->programmaticChange())
         return;
     ui->WriteBtn->setEnabled(page == ui->TabSheetMain);
 }
@@ -640,9 +535,7 @@ void TQevProgrammerForm::ResetNetworkPage() {
 }
 
 void TQevProgrammerForm::ClearFoundFields() {
-    for (QLineEdit *field : foundFields())
-        field->clear();
-    networkPage().LabelCID->clear();
+    ui->TabSheetMain->clearFoundFields();
     HideAllPages();
     changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = 0; });
 }
@@ -707,21 +600,16 @@ void TQevProgrammerForm::btnSucheClick() {
     ui->btnDirekt->setEnabled(false);
     ui->btnSteckbrief->setEnabled(false);
     ui->WriteBtn->setEnabled(false);
-    for (QLineEdit *field : foundFields())
-        field->clear();
-    n.LabelCID->clear();
+    ui->TabSheetMain->clearFoundFields();
 
-    setLed(ledYellow, true, true);
+    m_status->setLed(LedColour::Yellow, true, true);
     SetStatusText(QString());
     HideAllPages();
     ShowPage(ui->TabSheetMain);
-    qev::FlushArpCache();
 
-    changeDevice([&](qev::CurrentDevice &d) { d.versionMajor = 0; });
-    changeDevice([&](qev::CurrentDevice &d) { d.versionMinor = 0; });
     StartSearchProgress();
     // However the search ends, the buttons come back and the progress stops.
-    const Finally done([this] {
+    const auto done = qScopeGuard([this] {
         StopSearchProgress();
         networkPage().dxMaskEdit8->setEnabled(true);
         ui->btnSuche->setEnabled(true);
@@ -729,84 +617,54 @@ void TQevProgrammerForm::btnSucheClick() {
         ui->btnSteckbrief->setEnabled(true);
     });
 
-    qev::Selection found;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        found = qev::SelectFoundDevice(0, picker(), m_ports, pump());
-    } catch (const std::exception &) {
-        found = {};
-    }
-    QApplication::restoreOverrideCursor();
-
-    const bool nothingFound = found.device.address.isEmpty() && found.device.port == 0;
-    IdentifyDevice(found.device.address, found.device.netmask, found.device.mac, found.device.port,
-                   found.count, nothingFound);
+    FlowView view(this, true);
+    const qev::flow::Searched searched = qev::flow::Search(*m_link, searchOptions(), view);
+    showIdentified(searched.identified);
 
     StopSearchProgress();
     n.gbNeuProgrammieren->setEnabled(true);
-    changeDevice([&](qev::CurrentDevice &d) {
-        d.programmingAllowed =
-            qev::ProgrammingAllowedAfter(found.count, m_link->current().deviceClass);
-    });
-    if (found.count == 0)
+    if (searched.found.count == 0)
         n.dxMaskEdit8->setText(MessageText(IDS_114));
 }
 
 void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &netmask,
                                         const qev::MacBytes &mac, quint16 port, int count,
                                         bool nothingFound) {
+    FlowView view(this);
+    const qev::DeviceRecord device{address, netmask, mac, port};
+    showIdentified(
+        qev::flow::Identify(*m_link, {device, count, nothingFound}, ui->Label29->text(), view));
+}
+
+void TQevProgrammerForm::showFound(const qev::DeviceRecord &device,
+                                   const qev::FoundPresentation &shown) {
+    ui->TabSheetMain->showFound(device, shown, ui->Label29->text());
+    if (shown.led == qev::Led::Good)
+        m_status->setLed(LedColour::Green, false, true);
+    else
+        m_status->setLed(LedColour::Red, true, true);
+    SetStatusText(messageText(shown.status));
+}
+
+void TQevProgrammerForm::showIdentified(const qev::flow::Identified &identified) {
     Ui::NetworkPage &n = networkPage();
-    QLineEdit *const deviceFields[] = {n.dxMaskEdit2, n.dxMaskEdit3, n.dxMaskEdit4, n.dxMaskEdit5,
-                                       n.dxMaskEdit6};
-    if (count < 1) {
-        if (!nothingFound)
+    if (identified.outcome == qev::flow::Outcome::NoDevice) {
+        if (identified.messageId != 0)
             ShowNoAnswer();
-        for (QLineEdit *field : deviceFields) {
-            field->clear();
-            field->setEnabled(false);
-        }
-        n.dxMaskEdit8->clear();
-        n.dxMaskEdit9->clear();
-        n.dxPickEdit2->setEnabled(true);
-        changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = 0; });
-        changeDevice([&](qev::CurrentDevice &d) { d.programmingAllowed = true; });
+        ui->TabSheetMain->showNoDevice();
         n.gbNeuProgrammieren->setVisible(true);
         return;
     }
 
-    for (QLineEdit *field : deviceFields)
-        field->setEnabled(true);
-    n.dxPickEdit2->setEnabled(true);
-    n.dxMaskEdit2->setText(address);
-    changeDevice([&](qev::CurrentDevice &d) { d.host = address; });
-    const qev::FoundPresentation shown = qev::PresentFoundDevice(
-        ui->Label29->text(), address, count, m_link->current().programmingAllowed);
-    n.dxMaskEdit5->setText(shown.classLetter);
-    n.dxIPNeu->clear();
-    PrefillNewIP();
-
-    n.dxMaskEdit3->setText(netmask);
-    n.dxMaskEdit4->setText(qev::FormatMac(mac));
-    changeDevice([&](qev::CurrentDevice &d) { d.port = port; });
-    n.dxMaskEdit6->setText(QString::number(port));
-    ui->TabSheetMain->setPortText(QString::number(port));
-
-    PaintField(n.dxMaskEdit2, shown.addressColour);
-    if (shown.led == qev::Led::Good)
-        setLed(ledGreen, false, true);
-    else
-        setLed(ledRed, true, true);
-    SetStatusText(messageText(shown.status));
-
-    const qev::IdentificationResult result = qev::IdentifyExchange(*m_link, shown.inPcNetwork);
+    const qev::IdentificationResult &result = identified.identification;
     if (result.dispatch)
         applyDispatch(*result.dispatch);
     else
         n.dxMaskEdit8->setText(MessageText(IDS_114));
     if (result.noAnswer) {
-        setLed(ledRed, true, true);
+        m_status->setLed(LedColour::Red, true, true);
         ui->TabSheetFirm->clearInstalledVersion();
-        SetStatusText(MessageText(IDS_106));
+        SetStatusText(MessageText(identified.messageId));
     }
     n.gbNeuProgrammieren->setVisible(result.programmingGroupVisible);
     if (result.serial)
@@ -814,33 +672,15 @@ void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &n
 }
 
 void TQevProgrammerForm::applyDispatch(const qev::ClassDispatch &d) {
-    Ui::NetworkPage &n = networkPage();
     HideAllPages();
     for (const qev::Page page : d.pages)
         SetPageVisible(PageWidget(page), true);
-    n.dxMaskEdit8->setText(d.known ? qev::DeviceClassName(d.reportedClass) : MessageText(IDS_114));
-
-    if (d.version == qev::VersionDisplay::Shown)
-        n.dxMaskEdit9->setText(m_link->current().versionText());
+    ui->TabSheetMain->showClass(d, m_link->current());
     if (d.boosterCaption)
         setPageCaption(ui->TabSheetBooster, QStringLiteral("Booster"));
-    for (DevicePage *page : devicePages())
+    for (DevicePage *page : ui->PageControl1->devicePages())
         page->deviceIdentified(m_link->current(), d);
-    for (const qev::PickStep &step : d.pickSteps) {
-        switch (step.kind) {
-        case qev::PickStep::PortItem:
-            ui->TabSheetMain->setPortText(n.dxPickEdit1->itemText(step.item));
-            break;
-        case qev::PickStep::PortCurrent:
-            ui->TabSheetMain->setPortText(QString::number(m_link->current().port));
-            break;
-        case qev::PickStep::TypeItem:
-            ui->TabSheetMain->setDeviceType(step.item);
-            break;
-        }
-    }
-    if (!d.deviceTypeEnabled)
-        n.dxPickEdit2->setEnabled(false);
+    ui->TabSheetMain->applyPresets(d, m_link->current());
 }
 
 // ---- Network programming ----
@@ -854,83 +694,36 @@ void TQevProgrammerForm::ProgressTimerTimer() {
 
 void TQevProgrammerForm::WriteBtnClick() {
     const Busy busy(this);
-    Ui::NetworkPage &n = networkPage();
-    const qev::Confirmation question = qev::ProgrammingConfirmation(n.dxPickEdit2->currentIndex());
-    if (!m_confirmation(MessageText(question.captionId), messageText(question.text)))
-        return;
+    // The texts are taken now: the waits of the flow let the user edit the fields.
+    const qev::flow::NetworkProgramming input{ui->TabSheetMain->newSettings(),
+                                              networkPage().dxMaskEdit2->text()};
 
-    const quint8 classFilter = m_link->current().deviceClass;
-    ui->WriteBtn->setEnabled(false);
-    ProgressTimer->start();
-    m_arpList.clear();
-    qev::ArpMacList(m_arpList);
-    ui->Led->setValue(false);
-    ui->Led->setBlink(false);
-    SetStatusText(QString());
-
-    const Finally done([this] {
+    FlowView view(this);
+    const auto done = qScopeGuard([this, &view] {
+        if (!view.started())
+            return;
         ProgressTimer->stop();
         ui->ProgressBar2->setValue(0);
         ui->ProgressBar2->hide();
-        qev::FlushArpCache();
         networkPage().btnLastValue->show();
     });
-
-    // The texts are taken now: the waits below let the user edit the fields.
-    qev::NetSettingsInput in;
-    in.currentClass = m_link->current().deviceClass;
-    in.address = n.dxIPNeu->text();
-    in.mask = n.dxNetmask->text();
-    in.gateway = n.dxIPGateway->text();
-    in.broker = n.dxIPBroker->text();
-    in.port = n.dxPickEdit1->currentText();
-    in.deviceType = n.dxPickEdit2->currentIndex();
-    in.arpMacs = m_arpList;
-    const qev::NetSettingsDatagram datagram = qev::BuildNetSettings(m_link->CommandBuffer, in);
-    ui->TabSheetMain->setPortText(datagram.portText);
-
+    qev::flow::Programmed programmed;
     try {
-        m_link->BroadcastFanOut(
-            m_link->current().deviceClass, n.dxMaskEdit2->text(), in.address, in.mask,
-            datagram.port, std::span<const quint8>(m_link->CommandBuffer).first(datagram.length));
+        programmed = qev::flow::ProgramNetwork(*m_link, input, searchOptions(), qev::Ping, view);
     } catch (...) {
         // The error display shows why; the user may try again.
-        UpdateWriteButton();
+        if (!view.sent())
+            UpdateWriteButton();
         throw;
     }
-    SaveLastValues();
-    changeDevice([&](qev::CurrentDevice &d) { d.host = in.address; });
-
-    // Wait for the device to answer at its new address.
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < ProgrammingWaitMs) {
-        qev::YieldSlice();
-        if (qev::Ping(in.address, ProgrammingPingMs))
-            break;
-        QCoreApplication::processEvents();
-    }
-    qev::FlushArpCache();
-    m_arpList.clear();
-    qev::ArpMacList(m_arpList);
-
-    qev::Selection found;
-    try {
-        found = qev::SelectFoundDevice(classFilter, picker(), m_ports, pump());
-        changeDevice([&](qev::CurrentDevice &d) { d.host = found.device.address; });
-    } catch (const std::exception &) {
-        // The device may be busy restarting; it is asked directly below.
-    }
-
-    const QString host = m_link->current().host;
-    if (found.count == 1 || qev::ProbeDevice(host, VerifyTimeoutMs, m_ports, pump()) ||
-        qev::Ping(host, VerifyTimeoutMs)) {
-        setLed(ledGreen, false, true);
-        SetStatusText(MessageText(IDS_105));
-        IdentifyDevice(host, in.mask, datagram.mac, found.device.port, 1, false);
+    if (!view.started())
+        return;
+    m_arpList = programmed.arpMacs;
+    if (programmed.outcome == qev::flow::Outcome::Done) {
+        showIdentified(programmed.identified);
     } else {
-        setLed(ledRed, true, true);
-        SetStatusText(MessageText(IDS_106));
+        m_status->setLed(LedColour::Red, true, true);
+        SetStatusText(MessageText(programmed.messageId));
         UpdateWriteButton();
     }
 }
@@ -942,88 +735,37 @@ void TQevProgrammerForm::btnDirektClick() {
     SetPageVisible(ui->TabSheetMain, false);
 }
 
-void TQevProgrammerForm::TabSheetSelectControllerShow() {
-    const auto buttons = savedStateButtons();
-    for (std::size_t k = 0; k < buttons.size(); ++k) {
-        m_savedButtonStates[k] = buttons[k]->isEnabled();
-        buttons[k]->setEnabled(false);
-    }
-    Ui::SelectControllerPage &s = selectPage();
-    if (s.dxSuchIP->text().isEmpty())
-        s.dxSuchIP->setText(networkPage().dxIPNeu->text());
-}
-
-void TQevProgrammerForm::rgControllerClick() {
-    selectPage().btnControllerOk->setEnabled(true);
-}
-
-void TQevProgrammerForm::dxSuchIPChange() {
-    if (!isVisible())
-        return;
-    Ui::SelectControllerPage &s = selectPage();
-    const qev::SearchAddressVerdict v = qev::ValidateSearchIP(s.dxSuchIP->text());
-    ApplyVerdict(s.dxSuchIP, s.lbSuchIP, v.field);
-    if (v.enableOk)
-        s.btnControllerOk->setEnabled(true);
-    if (v.clearSelection) {
-        // An exclusive group keeps one button checked; let go of it for a moment.
-        s.rgControllerButtons->setExclusive(false);
-        for (QAbstractButton *item : s.rgControllerButtons->buttons())
-            item->setChecked(false);
-        s.rgControllerButtons->setExclusive(true);
-    }
-    s.lbSuchIP->setVisible(true);
-}
-
 void TQevProgrammerForm::btnControllerAbortClick() {
     ShowPage(ui->TabSheetMain);
     SetPageVisible(ui->TabSheetSelectController, false);
-    const auto buttons = savedStateButtons();
-    for (std::size_t k = 0; k < buttons.size(); ++k)
-        buttons[k]->setEnabled(m_savedButtonStates[k]);
+    ui->TabSheetSelectController->restoreButtons();
 }
 
 void TQevProgrammerForm::btnControllerOkClick() {
     const Busy busy(this);
     Ui::NetworkPage &n = networkPage();
-    const int index = selectPage().rgControllerButtons->checkedId();
-    const QString searchAddress = selectPage().dxSuchIP->text();
+    const int index = ui->TabSheetSelectController->selectedIndex();
+    const QString searchAddress = ui->TabSheetSelectController->searchAddress();
 
     ResetNetworkPage();
     const qev::ManualChoice choice = qev::ManualSelection(index);
     n.dxMaskEdit8->setText(choice.foundText);
-    changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = choice.currentClass; });
     for (const int item : choice.deviceTypeSteps)
         ui->TabSheetMain->setDeviceType(item);
     n.dxMaskEdit8->setEnabled(true);
 
     ui->btnSuche->setEnabled(false);
-    changeDevice([&](qev::CurrentDevice &d) { d.versionMajor = 0; });
-    changeDevice([&](qev::CurrentDevice &d) { d.versionMinor = 0; });
     StartSearchProgress();
-    const Finally done([this] {
+    const auto done = qScopeGuard([this] {
         StopSearchProgress();
         ui->btnSuche->setEnabled(true);
     });
 
-    qev::Selection found;
-    if (qev::UsesDirectAddress(searchAddress, index)) {
-        found = qev::DirectSearch(*m_link, searchAddress);
-    } else {
-        try {
-            found =
-                qev::SelectFoundDevice(m_link->current().deviceClass, picker(), m_ports, pump());
-        } catch (const std::exception &) {
-            found = {};
-        }
-    }
-
-    if (qev::IdentifiesManualChoice(found.count, found.device.address)) {
-        IdentifyDevice(found.device.address, found.device.netmask, found.device.mac,
-                       found.device.port, found.count, false);
-        changeDevice([&](qev::CurrentDevice &d) {
-            d.programmingAllowed = qev::ProgrammingAllowedAfter(found.count, d.deviceClass);
-        });
+    FlowView view(this);
+    const qev::flow::Searched searched =
+        qev::flow::SelectManually(*m_link, index, searchAddress, searchOptions(), view);
+    if (searched.identified.outcome != qev::flow::Outcome::NoDevice) {
+        showIdentified(searched.identified);
         n.gbNeuProgrammieren->setEnabled(true);
     } else {
         ClearFoundFields();

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "app/statusline.h"
 #include "devicelink/classdispatch.h"
 #include "devicelink/currentdevice.h"
 #include "devicelink/devicelink.h"
 #include "devicelink/protocol.h"
 #include "devicelink/selection.h"
+#include "flows/netprogramming.h"
 #include "pages/pagehost.h"
 
 #include <QColor>
@@ -66,7 +68,7 @@ public:
     void setPageVisible(qev::Page page, bool visible) override;
     bool confirm(const QString &caption, const QString &text) override;
     BoosterBus &boosterBus() override;
-    void clearStatus() override;
+    void clearStatus() override { m_status->clear(); }
     void setWindowButtonsEnabled(bool enabled) override;
     const QString &settingsFile() const { return m_settingsFile; }
 
@@ -76,13 +78,13 @@ public:
     int Language() const { return m_language; }
 
     // Status panel 1.
-    QString StatusText() const;
-    void SetStatusText(const QString &text);
+    QString StatusText() const { return m_status->text(); }
+    void SetStatusText(const QString &text) { m_status->setText(text); }
     TALed &Led() const;
 
     // The outcome indications every exchange with a device ends with.
-    void ShowCommandAccepted();
-    void ShowNoAnswer();
+    void ShowCommandAccepted() { m_status->showCommandAccepted(); }
+    void ShowNoAnswer() { m_status->showNoAnswer(); }
     void ShowNoDevice();
 
     void HideAllPages();
@@ -120,31 +122,30 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
     // Exchanges in progress: the window's activation does not reset the page meanwhile.
     class Busy;
+    class FlowView;
 
     void setUpWindow();
-    void setUpStatusBar();
     void setUpPictures();
     void setUpAccessibleNames();
     void attachPages();
     // While the link is busy, nothing that starts other traffic can be pressed.
     void linkBusyChanged(bool busy);
-    QList<DevicePage *> devicePages() const;
-    // The captions the program set on tabs, again after the form re-texted itself.
-    void applyPageCaptions();
     void connectHandlers();
     // Connects a signal so that the handler runs under the general error display.
     template <class Sender, class Signal, class Handler>
     void onSignal(Sender *sender, Signal signal, Handler handler);
 
     void changeDevice(const std::function<void(qev::CurrentDevice &)> &change);
-    void setLed(const QColor &colour, bool blink, bool value);
     void applyDispatch(const qev::ClassDispatch &dispatch);
+    // What a flow found and what the identification made of it.
+    void showFound(const qev::DeviceRecord &device, const qev::FoundPresentation &shown);
+    void showIdentified(const qev::flow::Identified &identified);
+    qev::flow::SearchOptions searchOptions();
     void PrefillNewIP();
     qev::EventPump pump() const;
     qev::DevicePicker picker();
@@ -156,11 +157,8 @@ private:
     void btnLastValueClick();
     void btnDirektClick();
     void btnSteckbriefClick();
-    void TabSheetSelectControllerShow();
     void btnControllerOkClick();
     void btnControllerAbortClick();
-    void rgControllerClick();
-    void dxSuchIPChange();
     void UpdateWriteButton();
     void PageControl1Change(int index);
     void ImageLeftDblClick();
@@ -177,8 +175,7 @@ private:
 
     Ui::NetworkPage &networkPage() const;
     Ui::SelectControllerPage &selectPage() const;
-    std::array<QPushButton *, 4> savedStateButtons() const;
-    std::array<QLineEdit *, 8> foundFields() const;
+    QList<QPushButton *> savedStateButtons() const;
 
     std::unique_ptr<Ui::TQevProgrammerForm> ui;
     std::unique_ptr<qev::DeviceLink> m_link;
@@ -186,12 +183,10 @@ private:
     Confirmation m_confirmation;
     BoosterBus *m_boosterBus = nullptr;
     qev::DevicePicker m_picker;
-    QWidget *m_ledPanel = nullptr;
-    QLabel *m_statusMessage = nullptr;
+    std::unique_ptr<StatusLine> m_status;
     QTimer *tmrSuche = nullptr;
     QTimer *ProgressTimer = nullptr;
     QString m_settingsFile;
-    QHash<QWidget *, QString> m_pageCaptions;
     QStringList m_arpList;
     QStringList m_foundFolders;
     bool m_searchDone = false;
@@ -200,12 +195,7 @@ private:
     FlagHint *m_hint = nullptr; // made at the first click on Image12
     ReportRun *m_report = nullptr;
     int m_busy = 0;
-    // Programmatic page changes do not run the rules of a page change by the user.
-    int m_programmaticPageChange = 0;
     QWidget *m_lastPage = nullptr;
-    // Enabled states of btnSuche, WriteBtn, btnDirekt, btnSteckbrief when the manual
-    // selection was opened.
-    std::array<bool, 4> m_savedButtonStates{};
     bool m_centred = false;
     bool m_activated = false;
 };
