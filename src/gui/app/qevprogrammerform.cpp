@@ -23,6 +23,7 @@
 #include "pages/boosterbus.h"
 #include "pages/devicepage.h"
 #include "report/reportrun.h"
+#include "trace/protokollform.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -296,6 +297,7 @@ void TQevProgrammerForm::setUpStatusBar() {
     m_statusMessage->setMinimumWidth(50);
     m_statusMessage->setFont(bold);
     ui->StatusBar1->addWidget(m_statusMessage, 1);
+    AddProtokollButton(ui->StatusBar1, this);
 }
 
 void TQevProgrammerForm::setUpPictures() {
