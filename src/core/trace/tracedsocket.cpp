@@ -31,9 +31,13 @@ public:
 private:
     void receiveStarted(int timeoutMs) override { m_socket->receiveStarted(timeoutMs); }
 
+    // A loop that collects replies in short receives times out again and again; one entry
+    // stands for a run of them.
     void receiveTimedOut() override {
         m_socket->receiveTimedOut();
-        recordEvent(TraceEntry::Kind::TimedOut);
+        if (!m_timedOut)
+            recordEvent(TraceEntry::Kind::TimedOut);
+        m_timedOut = true;
     }
 
     void sendDatagram(const IPv4Bytes &address, quint16 port,
@@ -44,6 +48,7 @@ private:
         entry.command = RequestName(data);
         m_lastRequest = entry.command;
         m_lastPeer = entry.remote;
+        m_timedOut = false;
         try {
             m_socket->sendDatagram(address, port, data);
         } catch (const LinkError &) {
@@ -66,6 +71,7 @@ private:
             throw;
         }
         if (count > 0) {
+            m_timedOut = false;
             TraceEntry entry;
             entry.kind = TraceEntry::Kind::Received;
             entry.remote = m_socket->lastSender();
@@ -91,6 +97,7 @@ private:
     DatagramTrace &m_trace;
     const char *m_lastRequest = "";
     TraceEndpoint m_lastPeer;
+    bool m_timedOut = false; // nothing was sent or received since the last time-out
 };
 
 std::unique_ptr<UdpSocket> TracedUdpSocket(std::unique_ptr<UdpSocket> socket,

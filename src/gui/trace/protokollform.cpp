@@ -53,7 +53,18 @@ TProtokollForm::TProtokollForm(qev::DatagramTrace &trace, QWidget *parent)
             ui->tvProtokoll->verticalScrollBar()->maximum() - 1)
             ui->tvProtokoll->scrollToBottom();
     });
-    ui->tvProtokoll->resizeColumnsToContents();
+    // Wide enough for the longest text of each column; the bytes take the rest.
+    const QFontMetrics metrics = ui->tvProtokoll->fontMetrics();
+    const std::pair<int, const char *> widths[] = {
+        {TraceModel::Time, "00:00:00.000000"},
+        {TraceModel::Direction, "Zeitüberschreitung"},
+        {TraceModel::Device, "255.255.255.255"},
+        {TraceModel::Port, "65535 TCP"},
+        {TraceModel::Length, "Länge"},
+        {TraceModel::Command, "Gateway-Helligkeit speichern"}};
+    for (const auto &[column, sample] : widths)
+        ui->tvProtokoll->setColumnWidth(column,
+                                        metrics.horizontalAdvance(QString::fromUtf8(sample)) + 16);
 }
 
 TProtokollForm::~TProtokollForm() = default;

@@ -137,6 +137,7 @@ TEST(TracedSocket, RecordsExchangesTimeOutsAndClosedPorts) {
     };
     EXPECT_EQ(send(hex("0F")).size(), 5u);
     EXPECT_TRUE(send(hex("05")).empty());
+    EXPECT_EQ(link.ReceiveReply(20), 0u); // a second silence in a row adds no entry
     EXPECT_THROW(send(hex("32")), LinkError);
     ASSERT_TRUE(script.finished()) << qPrintable(script.report());
 
