@@ -1788,7 +1788,7 @@
     <name>TProtokollForm</name>
     <message>
         <location filename="../src/gui/trace/protokollform.ui" line="+14"/>
-        <location filename="../src/gui/trace/protokollform.cpp" line="+126"/>
+        <location filename="../src/gui/trace/protokollform.cpp" line="+136"/>
         <source>Protokoll</source>
         <translation>Trace</translation>
     </message>
@@ -1804,7 +1804,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/gui/trace/protokollform.cpp" line="-63"/>
+        <location filename="../src/gui/trace/protokollform.cpp" line="-62"/>
         <source>Pause</source>
         <translatorcomment>stays German</translatorcomment>
         <translation>Pause</translation>
@@ -1820,7 +1820,7 @@
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="../src/gui/trace/protokollform.cpp" line="-28"/>
+        <location filename="../src/gui/trace/protokollform.cpp" line="-39"/>
         <source>Protokoll speichern</source>
         <translation>Save trace</translation>
     </message>
@@ -1830,7 +1830,7 @@
         <translation>pcapng files (*.pcapng)</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+36"/>
         <source>Filter nach Geräteadresse</source>
         <translation>Filter by device address</translation>
     </message>
@@ -1849,16 +1849,13 @@
         <source>Protokoll der Datagramme</source>
         <translation>Trace of the datagrams</translation>
     </message>
-    <message numerus="yes">
-        <location line="+13"/>
-        <source>%n Datagramm(e) gespeichert in %1</source>
-        <translation>
-            <numerusform>%n datagram saved in %1</numerusform>
-            <numerusform>%n datagrams saved in %1</numerusform>
-        </translation>
+    <message>
+        <location line="+14"/>
+        <source>Gespeichert in %1</source>
+        <translation>Saved in %1</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Nicht gespeichert: %1</source>
         <translation>Not saved: %1</translation>
     </message>
@@ -2093,7 +2090,7 @@
 <context>
     <name>TraceModel</name>
     <message>
-        <location filename="../src/gui/trace/tracemodel.cpp" line="+80"/>
+        <location filename="../src/gui/trace/tracemodel.cpp" line="+79"/>
         <source>gesendet</source>
         <translation>sent</translation>
     </message>

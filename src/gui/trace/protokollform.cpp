@@ -87,9 +87,8 @@ bool TProtokollForm::saveTo(const QString &path) {
         entries.push_back(m_model->entry(m_filter->mapToSource(m_filter->index(row, 0)).row()));
     QString error;
     const bool saved = qev::WritePcapng(path, entries, m_trace.wallClockOffsetUs(), &error);
-    ui->lbStatus->setText(
-        saved ? tr("%n Datagramm(e) gespeichert in %1", nullptr, int(entries.size())).arg(path)
-              : tr("Nicht gespeichert: %1").arg(error));
+    ui->lbStatus->setText(saved ? tr("Gespeichert in %1").arg(path)
+                                : tr("Nicht gespeichert: %1").arg(error));
     return saved;
 }
 

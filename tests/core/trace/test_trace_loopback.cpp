@@ -1,15 +1,19 @@
-// The trace under a firmware transfer into qev-devsim over loopback: bounded, in order,
-// with the real addresses and ports.
+// The trace over loopback: under a firmware transfer into qev-devsim (bounded, in order,
+// with the real addresses and ports), and with the station probe's TCP frames.
 
+#include "../netinspect/fakekerneltables.h"
 #include "app/devicecodes.h"
 #include "devicelink/devicelink.h"
 #include "devsimrunner.h"
 #include "fakehostnetwork.h"
 #include "firmware/firmwareinstall.h"
 #include "imagemaker.h"
+#include "netinspect/foreignsystems.h"
+#include "trace/commandnames.h"
 #include "trace/datagramtrace.h"
 
 #include <QCoreApplication>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -93,6 +97,54 @@ TEST(TraceLoopback, RingKeepsTheLastDatagramsOfAFirmwareTransferInOrder) {
     }
     EXPECT_EQ(lastBlock, 64);
     EXPECT_EQ(trace.entriesAfter(entries.back().sequence - 3).size(), 3u);
+}
+
+} // namespace
+
+namespace {
+
+// The station probe's TCP frames pass through the trace too.
+TEST(TraceLoopback, StationProbeFramesOverTcp) {
+    QTcpServer free;
+    ASSERT_TRUE(free.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = free.serverPort();
+    free.close();
+    DevsimRunner sim;
+    ASSERT_TRUE(sim.start(
+        {QStringLiteral("--lenz"), QStringLiteral("answer=both,version=2.7,port=%1").arg(port)}))
+        << qPrintable(sim.diagnostics());
+    FakeHostNetwork host;
+    FakeKernelTables tables;
+    FakeSystemFiles files;
+    DatagramTrace trace;
+    InstallDatagramTrace(&trace);
+    ForeignScanHooks hooks;
+    hooks.port = port;
+    const TZentrale station = ProbeLenz(QStringLiteral("127.0.0.1"), 400, hooks);
+    InstallDatagramTrace(nullptr);
+    EXPECT_EQ(station.Kind, ForeignLenz);
+
+    // The requests as the probe sends them; of the replies only their frame's start.
+    using K = TraceEntry::Kind;
+    const std::vector<std::pair<K, QByteArray>> expected = {
+        {K::Sent, QByteArray::fromHex("FFFEF103F2")},
+        {K::Received, QByteArray::fromHex("FFFE")},
+        {K::Sent, QByteArray::fromHex("FFFE212100")},
+        {K::Received, QByteArray::fromHex("FFFE")}};
+    const std::vector<TraceEntry> entries = trace.entriesAfter();
+    ASSERT_EQ(entries.size(), expected.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].kind, expected[i].first) << i;
+        EXPECT_TRUE(entries[i].bytes.startsWith(expected[i].second)) << i;
+        if (entries[i].kind == K::Sent) {
+            EXPECT_EQ(entries[i].bytes.size(), expected[i].second.size()) << i;
+        }
+        EXPECT_EQ(entries[i].transport, TraceEntry::Transport::Tcp);
+        EXPECT_STREQ(entries[i].command, StationProbeName);
+        EXPECT_EQ(entries[i].remote, (TraceEndpoint{{127, 0, 0, 1}, port}));
+        EXPECT_EQ(entries[i].local.address, (IPv4Bytes{127, 0, 0, 1}));
+        EXPECT_NE(entries[i].local.port, 0);
+    }
 }
 
 } // namespace
