@@ -97,12 +97,7 @@ DatagramTrace *InstalledDatagramTrace() {
 }
 
 QString EndpointText(const TraceEndpoint &endpoint) {
-    return QStringLiteral("%1.%2.%3.%4:%5")
-        .arg(endpoint.address[0])
-        .arg(endpoint.address[1])
-        .arg(endpoint.address[2])
-        .arg(endpoint.address[3])
-        .arg(endpoint.port);
+    return BytesToIP(endpoint.address) + QLatin1Char(':') + QString::number(endpoint.port);
 }
 
 QString TraceLine(const TraceEntry &entry) {

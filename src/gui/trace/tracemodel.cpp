@@ -1,5 +1,6 @@
 #include "trace/tracemodel.h"
 
+#include "netinspect/ipv4.h"
 #include "trace/commandnames.h"
 
 #include <QCoreApplication>
@@ -88,11 +89,7 @@ QString TraceModel::text(const qev::TraceEntry &entry, int column) const {
         }
         return {};
     case Device:
-        return QStringLiteral("%1.%2.%3.%4")
-            .arg(entry.remote.address[0])
-            .arg(entry.remote.address[1])
-            .arg(entry.remote.address[2])
-            .arg(entry.remote.address[3]);
+        return qev::BytesToIP(entry.remote.address);
     case Port:
         return QString::number(entry.remote.port) +
                (entry.transport == qev::TraceEntry::Transport::Tcp ? QStringLiteral(" TCP")
