@@ -29,15 +29,20 @@ public:
     TraceEndpoint lastSender() const override { return m_socket->lastSender(); }
 
 private:
-    void receiveStarted(int timeoutMs) override { m_socket->receiveStarted(timeoutMs); }
+    void receiveStarted(int timeoutMs) override {
+        m_socket->receiveStarted(timeoutMs);
+        m_waitMs = timeoutMs;
+    }
 
     // A loop that collects replies in short receives times out again and again; one entry
-    // stands for a run of them.
+    // stands for a run of them. A receive that waits for nothing only looks whether
+    // something is there (or empties the queue before a request): no time-out.
     void receiveTimedOut() override {
         m_socket->receiveTimedOut();
-        if (!m_timedOut)
+        if (m_waitMs > 0 && !m_timedOut) {
             recordEvent(TraceEntry::Kind::TimedOut);
-        m_timedOut = true;
+            m_timedOut = true;
+        }
     }
 
     void sendDatagram(const IPv4Bytes &address, quint16 port,
@@ -97,6 +102,7 @@ private:
     DatagramTrace &m_trace;
     const char *m_lastRequest = "";
     TraceEndpoint m_lastPeer;
+    int m_waitMs = 0;        // the time-out of the receive under way
     bool m_timedOut = false; // nothing was sent or received since the last time-out
 };
 

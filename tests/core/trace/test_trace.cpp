@@ -136,6 +136,7 @@ TEST(TracedSocket, RecordsExchangesTimeOutsAndClosedPorts) {
             {.timeoutMs = 30});
     };
     EXPECT_EQ(send(hex("0F")).size(), 5u);
+    EXPECT_EQ(link.ReceiveReply(0), 0u); // a look that waits for nothing is no time-out
     EXPECT_TRUE(send(hex("05")).empty());
     EXPECT_EQ(link.ReceiveReply(20), 0u); // a second silence in a row adds no entry
     EXPECT_THROW(send(hex("32")), LinkError);
