@@ -65,11 +65,15 @@ public:
     bool broadcast() const override { return m_broadcast; }
 
     TraceEndpoint localEndpoint(const IPv4Bytes &towards) const override {
+        // The system gives the socket its port with the first send; it keeps it.
+        if (m_localPort == 0) {
+            sockaddr_in own{};
+            socklen_t length = sizeof own;
+            if (::getsockname(m_fd, reinterpret_cast<sockaddr *>(&own), &length) == 0)
+                m_localPort = ntohs(own.sin_port);
+        }
         TraceEndpoint local;
-        sockaddr_in own{};
-        socklen_t length = sizeof own;
-        if (::getsockname(m_fd, reinterpret_cast<sockaddr *>(&own), &length) == 0)
-            local.port = ntohs(own.sin_port);
+        local.port = m_localPort;
         if (towards != m_routedTowards || !m_routedFrom) {
             m_routedTowards = towards;
             m_routedFrom = sourceAddressTowards(towards);
@@ -214,6 +218,7 @@ private:
     int m_fd;
     bool m_broadcast = false;
     TraceEndpoint m_lastSender;
+    mutable quint16 m_localPort = 0;
     // The last answer of sourceAddressTowards, asked again only for another address.
     mutable IPv4Bytes m_routedTowards{};
     mutable std::optional<IPv4Bytes> m_routedFrom;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <vector>
 
 namespace qev {
 
@@ -69,12 +70,26 @@ bool beginsWith(std::span<const quint8> datagram, std::initializer_list<quint8> 
     return true;
 }
 
+// The table's entries by their first byte: every datagram is named, firmware blocks by the
+// hundred, and most of the table can be passed over at once.
+const std::array<std::vector<const Command *>, 256> &commandsByFirstByte() {
+    static const auto index = [] {
+        std::array<std::vector<const Command *>, 256> byFirst;
+        for (const Command &command : Commands)
+            byFirst[*command.lead.begin()].push_back(&command);
+        return byFirst;
+    }();
+    return index;
+}
+
 const char *longestMatch(std::span<const quint8> datagram) {
+    if (datagram.empty())
+        return nullptr;
     const Command *best = nullptr;
-    for (const Command &command : Commands) {
-        if (beginsWith(datagram, command.lead) &&
-            (!best || command.lead.size() > best->lead.size()))
-            best = &command;
+    for (const Command *command : commandsByFirstByte()[datagram[0]]) {
+        if (beginsWith(datagram, command->lead) &&
+            (!best || command->lead.size() > best->lead.size()))
+            best = command;
     }
     return best ? best->name : nullptr;
 }
