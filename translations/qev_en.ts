@@ -398,6 +398,193 @@
     </message>
 </context>
 <context>
+    <name>CommandName</name>
+    <message>
+        <location filename="../src/core/trace/commandnames.cpp" line="+18"/>
+        <location line="+1"/>
+        <source>Netzwerkeinstellungen</source>
+        <translation>Network settings</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Suche</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Identifikation</source>
+        <translation>Identification</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Seriennummer</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zugangscode</source>
+        <translation>Access code</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Block schreiben</source>
+        <translation>Write block</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Block lesen</source>
+        <translation>Read block</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Aktivieren</source>
+        <translation>Activate</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tachometer schreiben</source>
+        <translation>Write speed meter</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tachometer lesen</source>
+        <translation>Read speed meter</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>S88 lesen</source>
+        <translation>Read S88</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>S88 schreiben</source>
+        <translation>Write S88</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Helligkeit setzen</source>
+        <translation>Set brightness</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Helligkeit lesen</source>
+        <translation>Read brightness</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Name schreiben</source>
+        <translation>Write name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Name lesen</source>
+        <translation>Read name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Modus lesen</source>
+        <translation>Read mode</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Modus schreiben</source>
+        <translation>Write mode</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Classic lesen</source>
+        <translation>Read Classic</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Classic schreiben</source>
+        <translation>Write Classic</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>RGB lesen</source>
+        <translation>Read RGB</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>RGB schreiben</source>
+        <translation>Write RGB</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Manager lesen</source>
+        <translation>Read manager</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Manager schreiben</source>
+        <translation>Write manager</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Seriennummern</source>
+        <translation>Booster serial numbers</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Name lesen</source>
+        <translation>Read booster name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Name schreiben</source>
+        <translation>Write booster name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Liste</source>
+        <translation>Booster list</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Info</source>
+        <translation>Booster info</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster schreiben</source>
+        <translation>Write boosters</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Adresse</source>
+        <translation>Booster address</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Gateway lesen</source>
+        <translation>Read gateway</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Gateway schreiben</source>
+        <translation>Write gateway</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Gateway-Helligkeit lesen</source>
+        <translation>Read gateway brightness</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Gateway-Helligkeit speichern</source>
+        <translation>Save gateway brightness</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Freigabe</source>
+        <translation>Booster unlock</translation>
+    </message>
+</context>
+<context>
     <name>ContainerPage</name>
     <message>
         <location filename="../src/gui/pages/containerpage.ui" line="+26"/>
@@ -1608,6 +1795,92 @@
     </message>
 </context>
 <context>
+    <name>TProtokollForm</name>
+    <message>
+        <location filename="../src/gui/trace/protokollform.ui" line="+14"/>
+        <location filename="../src/gui/trace/protokollform.cpp" line="+136"/>
+        <source>Protokoll</source>
+        <translation>Trace</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>&amp;Gerät:</source>
+        <translation>&amp;Device:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>alle Adressen</source>
+        <translation>all addresses</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../src/gui/trace/protokollform.cpp" line="-62"/>
+        <source>Pause</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Speichern…</source>
+        <translation>Save…</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Kopieren</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <location filename="../src/gui/trace/protokollform.cpp" line="-39"/>
+        <source>Protokoll speichern</source>
+        <translation>Save trace</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>pcapng-Dateien (*.pcapng)</source>
+        <translation>pcapng files (*.pcapng)</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>Filter nach Geräteadresse</source>
+        <translation>Filter by device address</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Protokoll als pcapng speichern</source>
+        <translation>Save trace as pcapng</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ausgewählte Zeilen kopieren</source>
+        <translation>Copy selected rows</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Protokoll der Datagramme</source>
+        <translation>Trace of the datagrams</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Gespeichert in %1</source>
+        <translation>Saved in %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nicht gespeichert: %1</source>
+        <translation>Not saved: %1</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>Protokoll aller Datagramme (Strg+Umschalt+P)</source>
+        <translation>Trace of every datagram (Ctrl+Shift+P)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Protokoll öffnen</source>
+        <translation>Open trace</translation>
+    </message>
+</context>
+<context>
     <name>TQevProgrammerForm</name>
     <message>
         <location filename="../src/gui/app/qevprogrammerform.ui" line="+14"/>
@@ -1832,6 +2105,71 @@
         <location line="+339"/>
         <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
         <translation>The settings could not be saved: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TraceModel</name>
+    <message>
+        <location filename="../src/gui/trace/tracemodel.cpp" line="+79"/>
+        <source>gesendet</source>
+        <translation>sent</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>empfangen</source>
+        <translation>received</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zeitüberschreitung</source>
+        <translation>time-out</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Port geschlossen</source>
+        <translation>port closed</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>nicht gesendet</source>
+        <translation>not sent</translation>
+    </message>
+    <message>
+        <location line="+46"/>
+        <source>Zeit</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Richtung</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Gerät</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Port</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Länge</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Befehl</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Bytes</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Bytes</translation>
     </message>
 </context>
 </TS>

@@ -13,7 +13,8 @@ set(expected
     bin/qev-programmer
     share/applications/${id}.desktop
     share/icons/hicolor/scalable/apps/${id}.svg
-    share/metainfo/${id}.metainfo.xml)
+    share/metainfo/${id}.metainfo.xml
+    share/qev-programmer/wireshark/qev.lua)
 file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE "${PREFIX}" "${PREFIX}/*")
 list(SORT installed)
 if(NOT installed STREQUAL expected)

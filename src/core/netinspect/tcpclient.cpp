@@ -1,5 +1,8 @@
 #include "netinspect/tcpclient.h"
 
+#include "trace/commandnames.h"
+#include "trace/datagramtrace.h"
+
 #include <QSocketNotifier>
 
 #include <QDeadlineTimer>
@@ -14,6 +17,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstring>
 
 namespace qev {
 
@@ -45,6 +49,27 @@ bool lookUpPort(const QString &port, in_port_t &networkOrder) {
     return true;
 }
 
+// Records a frame of the connection on fd, or its refusal, in the installed trace.
+void traceFrame(int fd, const TraceEndpoint &peer, TraceEntry::Kind kind, const char *data,
+                qint64 size) {
+    DatagramTrace *trace = InstalledDatagramTrace();
+    if (!trace)
+        return;
+    TraceEntry entry;
+    entry.kind = kind;
+    entry.transport = TraceEntry::Transport::Tcp;
+    entry.remote = peer;
+    sockaddr_in own{};
+    socklen_t length = sizeof own;
+    if (::getsockname(fd, reinterpret_cast<sockaddr *>(&own), &length) == 0) {
+        std::memcpy(entry.local.address.data(), &own.sin_addr.s_addr, 4);
+        entry.local.port = ntohs(own.sin_port);
+    }
+    entry.bytes = QByteArray(data, qsizetype(size));
+    entry.command = StationProbeName;
+    trace->record(std::move(entry));
+}
+
 } // namespace
 
 TCustomWSocket::TCustomWSocket() = default;
@@ -53,8 +78,9 @@ TCustomWSocket::~TCustomWSocket() {
     Close();
 }
 
-void TCustomWSocket::startConnecting(int descriptor) {
+void TCustomWSocket::startConnecting(int descriptor, const TraceEndpoint &peer) {
     m_fd = descriptor;
+    m_peer = peer;
     m_state = State::Connecting;
     m_writeNotifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Write);
     QObject::connect(m_writeNotifier.get(), &QSocketNotifier::activated, [this] { onWritable(); });
@@ -84,6 +110,8 @@ void TCustomWSocket::onWritable() {
     if (::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
         error = errno;
     if (error != 0) {
+        if (error == ECONNREFUSED)
+            traceFrame(m_fd, m_peer, TraceEntry::Kind::ClosedPort, nullptr, 0);
         reportSystemError(error);
         Close();
         return;
@@ -121,6 +149,8 @@ void TCustomWSocket::onReadable() {
 qint64 TCustomWSocket::Send(const char *data, qint64 size) {
     const ssize_t sent =
         ::send(m_fd, data, size_t(qMax<qint64>(size, 0)), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent > 0)
+        traceFrame(m_fd, m_peer, TraceEntry::Kind::Sent, data, sent);
     if (sent >= 0)
         return sent;
     if (!wouldBlock(errno))
@@ -133,8 +163,10 @@ qint64 TCustomWSocket::Receive(char *buffer, qint64 size) {
     const int error = errno;
     if (m_state == State::Connected)
         setReadNotification(true);
-    if (received > 0)
+    if (received > 0) {
+        traceFrame(m_fd, m_peer, TraceEntry::Kind::Received, buffer, received);
         return received;
+    }
     if (received < 0 && !wouldBlock(error))
         reportSystemError(error);
     return 0;
@@ -218,7 +250,10 @@ bool TTCPClient::Connect() {
         reportSystemError(error);
         return false;
     }
-    startConnecting(fd);
+    TraceEndpoint peer;
+    std::memcpy(peer.address.data(), &address.sin_addr.s_addr, 4);
+    peer.port = ntohs(address.sin_port);
+    startConnecting(fd, peer);
     return true;
 }
 

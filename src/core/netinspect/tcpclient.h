@@ -5,6 +5,8 @@
 // receives at its own pace needs none of them. Errors go to OnError with the system's
 // error number and its text, never as an exception.
 
+#include "trace/traceendpoint.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -45,8 +47,8 @@ public:
     bool WaitUntilEnded(int timeoutMs);
 
 protected:
-    // Takes a socket whose non-blocking connect has been started.
-    void startConnecting(int descriptor);
+    // Takes a socket whose non-blocking connect to peer has been started.
+    void startConnecting(int descriptor, const TraceEndpoint &peer);
     void reportError(int code, const QString &text);
     void reportSystemError(int code);
 
@@ -56,6 +58,7 @@ private:
     void setReadNotification(bool enabled);
 
     int m_fd = -1;
+    TraceEndpoint m_peer;
     State m_state = State::Idle;
     std::unique_ptr<QSocketNotifier> m_readNotifier;
     std::unique_ptr<QSocketNotifier> m_writeNotifier;

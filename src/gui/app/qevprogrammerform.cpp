@@ -22,6 +22,7 @@
 #include "pages/boosterbus.h"
 #include "pages/devicepage.h"
 #include "report/reportrun.h"
+#include "trace/protokollform.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -139,6 +140,7 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
 
     setUpWindow();
     m_status = std::make_unique<StatusLine>(*ui->StatusBar1, *ui->Led);
+    AddProtokollButton(ui->StatusBar1, this);
     setUpPictures();
     setUpAccessibleNames();
 
