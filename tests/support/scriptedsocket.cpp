@@ -1,10 +1,10 @@
 #include "scriptedsocket.h"
 
-#include "devicelink/eventpump.h"
 #include "devicelink/linkerror.h"
 
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace qevtest {
 
@@ -34,7 +34,9 @@ private:
             QByteArray(reinterpret_cast<const char *>(data.data()), qsizetype(data.size())));
     }
 
-    void receiveStarted(int timeoutMs) override { m_script.m_timeouts.append(timeoutMs); }
+    void receiveStarted(int timeoutMs) override { m_script.onReceiveStarted(timeoutMs); }
+
+    void discardPending() override { m_script.onDiscard(); }
 
     std::size_t receiveDatagram(std::span<quint8> buffer, int sliceMs) override {
         return m_script.onReceive(buffer, sliceMs);
@@ -53,6 +55,7 @@ SocketScript &SocketScript::expect(const QByteArray &request, quint16 port, cons
     step.request = request;
     step.port = port;
     step.host = host;
+    step.queuedBefore = std::exchange(m_queuedBeforeNext, {});
     m_steps.push_back(step);
     return *this;
 }
@@ -72,6 +75,17 @@ SocketScript &SocketScript::silence() {
     return *this;
 }
 
+SocketScript &SocketScript::late(const char *replyHex) {
+    m_steps.back().outcome = Outcome::Late;
+    m_steps.back().reply = hex(replyHex);
+    return *this;
+}
+
+SocketScript &SocketScript::queued(const char *datagramHex) {
+    m_queuedBeforeNext.append(hex(datagramHex));
+    return *this;
+}
+
 SocketScript &SocketScript::refused() {
     m_steps.back().outcome = Outcome::Refused;
     return *this;
@@ -84,7 +98,24 @@ std::function<std::unique_ptr<qev::UdpSocket>(bool)> SocketScript::factory() {
     };
 }
 
+void SocketScript::arriveBeforeRequest() {
+    for (const QByteArray &datagram : std::exchange(m_late, {}))
+        m_pending.push_back({Outcome::Reply, datagram, true});
+    if (m_steps.empty())
+        return;
+    for (const QByteArray &datagram : std::exchange(m_steps.front().queuedBefore, {}))
+        m_pending.push_back({Outcome::Reply, datagram, true});
+}
+
+void SocketScript::onDiscard() {
+    arriveBeforeRequest();
+    m_pending.clear();
+}
+
 void SocketScript::onSend(const QString &host, quint16 port, const QByteArray &payload) {
+    arriveBeforeRequest();
+    for (Pending &pending : m_pending)
+        pending.beforeLatestRequest = true;
     m_sent.append({host, port, payload});
     const QString what = QStringLiteral("%1:%2 %3")
                              .arg(host)
@@ -103,25 +134,43 @@ void SocketScript::onSend(const QString &host, quint16 port, const QByteArray &p
                             .arg(step.port)
                             .arg(QString::fromLatin1(step.request.toHex(' ').toUpper()));
     }
-    m_answers.push_back(step);
+    m_pending.push_back({step.outcome, step.reply, false});
+}
+
+void SocketScript::onReceiveStarted(int timeoutMs) {
+    m_timeouts.append(timeoutMs);
+    // A late reply missed the receive before; no request has left since.
+    for (const QByteArray &datagram : std::exchange(m_late, {}))
+        m_pending.push_back({Outcome::Reply, datagram, false});
 }
 
 std::size_t SocketScript::onReceive(std::span<quint8> buffer, int sliceMs) {
-    if (m_answers.empty() || m_answers.front().outcome == Outcome::Silence) {
-        if (!m_answers.empty())
-            m_answers.pop_front();
-        // While a window pump is installed the wait comes in short slices; take them, so
-        // that a silent device costs its time-out as it would on a network.
-        if (qev::WindowPumpInstalled() && sliceMs > 0)
+    if (m_pending.empty() || m_pending.front().outcome == Outcome::Silence ||
+        m_pending.front().outcome == Outcome::Late) {
+        if (!m_pending.empty()) {
+            if (m_pending.front().outcome == Outcome::Late)
+                m_late.append(m_pending.front().reply);
+            m_pending.pop_front();
+        }
+        // Silence costs its time as it would on a network (in short slices while a window
+        // pump is installed), and the receive waits instead of spinning.
+        if (sliceMs > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(sliceMs));
         return 0;
     }
-    const Step step = m_answers.front();
-    m_answers.pop_front();
-    if (step.outcome == Outcome::Refused)
+    const Pending pending = m_pending.front();
+    m_pending.pop_front();
+    if (pending.beforeLatestRequest) {
+        m_mismatches << QStringLiteral("received %1, which arrived before the latest request")
+                            .arg(pending.outcome == Outcome::Refused
+                                     ? QStringLiteral("a closed-port report")
+                                     : QString::fromLatin1(pending.reply.toHex(' ').toUpper()));
+    }
+    if (pending.outcome == Outcome::Refused)
         throw qev::LinkError("scripted: port unreachable");
-    const std::size_t count = std::min<std::size_t>(buffer.size(), std::size_t(step.reply.size()));
-    std::copy_n(reinterpret_cast<const quint8 *>(step.reply.constData()), count, buffer.begin());
+    const std::size_t count =
+        std::min<std::size_t>(buffer.size(), std::size_t(pending.reply.size()));
+    std::copy_n(reinterpret_cast<const quint8 *>(pending.reply.constData()), count, buffer.begin());
     return count;
 }
 

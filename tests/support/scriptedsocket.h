@@ -1,8 +1,11 @@
 #pragma once
 
 // A datagram socket that plays a script instead of the network: each expected request
-// (bytes, and where it goes) is answered with the reply bytes given, with silence, or with
-// a closed-port report. A link built on it sends no packet anywhere.
+// (bytes, and where it goes) is answered with the reply bytes given, with silence, with
+// a reply that comes only after the receive gave up, or with a closed-port report. A link
+// built on it sends no packet anywhere. Datagrams can be queued before a request (a late
+// reply, one from another host); one that arrived before the latest request and is still
+// returned by a receive counts as a mismatch.
 //
 //   qevtest::SocketScript script;
 //   script.expect("05", 11082).reply("21 05 25 64 00 64 28 0F 00 00 00 00");
@@ -33,7 +36,7 @@ struct SentDatagram {
 
 class SocketScript {
 public:
-    enum class Outcome { Reply, Silence, Refused };
+    enum class Outcome { Reply, Silence, Late, Refused };
 
     struct Step {
         QByteArray request;
@@ -41,15 +44,21 @@ public:
         QString host;     // empty: any host
         Outcome outcome = Outcome::Silence;
         QByteArray reply;
+        QList<QByteArray> queuedBefore; // arrive before the request leaves
     };
 
-    // The next datagram the program must send. Chain reply(), silence() or refused().
+    // The next datagram the program must send. Chain reply(), silence(), late() or
+    // refused().
     SocketScript &expect(const char *requestHex, quint16 port = 0, const QString &host = {});
     SocketScript &expect(const QByteArray &request, quint16 port = 0, const QString &host = {});
     SocketScript &reply(const char *replyHex);
     SocketScript &reply(const QByteArray &reply);
     SocketScript &silence();
+    // The receive that waits for this request times out; the reply arrives after it.
+    SocketScript &late(const char *replyHex);
     SocketScript &refused();
+    // A datagram that arrives before the next expected request leaves (from anyone).
+    SocketScript &queued(const char *datagramHex);
 
     // The link's socket factory: every socket it opens plays this script.
     std::function<std::unique_ptr<qev::UdpSocket>(bool)> factory();
@@ -68,11 +77,24 @@ private:
     class Socket;
     friend class Socket;
 
+    // What waits on the socket for the next receive.
+    struct Pending {
+        Outcome outcome = Outcome::Silence;
+        QByteArray reply;
+        bool beforeLatestRequest = false;
+    };
+
+    // The datagrams that arrive between the last receive and the next request.
+    void arriveBeforeRequest();
+    void onDiscard();
     void onSend(const QString &host, quint16 port, const QByteArray &payload);
+    void onReceiveStarted(int timeoutMs);
     std::size_t onReceive(std::span<quint8> buffer, int sliceMs);
 
     std::deque<Step> m_steps;
-    std::deque<Step> m_answers; // matched requests whose outcome a receive takes next
+    QList<QByteArray> m_queuedBeforeNext; // for the next expect()
+    std::deque<Pending> m_pending;
+    QList<QByteArray> m_late; // arrive once the receive that missed them has ended
     QList<SentDatagram> m_sent;
     QList<int> m_timeouts;
     QStringList m_mismatches;

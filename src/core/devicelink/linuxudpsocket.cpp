@@ -110,6 +110,24 @@ private:
         }
     }
 
+    void discardPending() override {
+        takeReports();
+        // Bounded: a flood of datagrams must not hold the sender here for ever; the
+        // receive queue holds far fewer than this.
+        for (int k = 0; k < MaxDiscarded; ++k) {
+            quint8 sink;
+            // The rest of a longer datagram goes with it.
+            if (::recv(m_fd, &sink, sizeof sink, MSG_DONTWAIT) >= 0)
+                continue;
+            const int error = errno;
+            if (error == EINTR)
+                continue;
+            if (!isReportedError(error))
+                return; // empty (EAGAIN); a broken socket shows at the send
+            takeReports();
+        }
+    }
+
     std::size_t receiveDatagram(std::span<quint8> buffer, int timeoutMs) override {
         QElapsedTimer clock;
         clock.start();
@@ -214,6 +232,8 @@ private:
         ::close(probe);
         return source;
     }
+
+    static constexpr int MaxDiscarded = 4096;
 
     int m_fd;
     bool m_broadcast = false;

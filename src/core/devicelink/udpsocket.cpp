@@ -50,6 +50,7 @@ void UdpSocket::sendTo(const QString &host, quint16 port, std::span<const quint8
     const std::optional<IPv4Bytes> address = DottedAddressBytes(host);
     if (!address)
         throw LinkError("not an IPv4 address: \"" + host.toStdString() + '"');
+    discardPending();
     qCDebug(lcDatagram, "to %s:%u %s", qPrintable(host), port, hexTrace(data).constData());
     sendDatagram(*address, port, data);
 }

@@ -22,8 +22,10 @@ public:
     virtual void setBroadcast(bool permitted) = 0;
     virtual bool broadcast() const = 0;
 
-    // Sends one datagram. No name is looked up: a host that is not a dotted IPv4 address
-    // raises LinkError, and so does a send that the system refuses.
+    // Sends one datagram. Whatever was queued on the socket before it (a late reply, a
+    // stray datagram, the report of an earlier send) is thrown away first: only what
+    // arrives after a request can answer it. No name is looked up: a host that is not a
+    // dotted IPv4 address raises LinkError, and so does a send that the system refuses.
     void sendTo(const QString &host, quint16 port, std::span<const quint8> data);
 
     // Waits at most timeoutMs for one datagram and copies as much of it as fits into
@@ -45,6 +47,9 @@ private:
     virtual void receiveStarted(int /*timeoutMs*/) {}
     // Told when a receive's whole time-out passed without a datagram.
     virtual void receiveTimedOut() {}
+    // Drops every datagram and every report of an earlier send queued so far, without
+    // waiting.
+    virtual void discardPending() = 0;
     virtual void sendDatagram(const IPv4Bytes &address, quint16 port,
                               std::span<const quint8> data) = 0;
     virtual std::size_t receiveDatagram(std::span<quint8> buffer, int timeoutMs) = 0;

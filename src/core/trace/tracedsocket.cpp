@@ -45,6 +45,9 @@ private:
         }
     }
 
+    // What is thrown away before a request never arrived as far as the program goes.
+    void discardPending() override { m_socket->discardPending(); }
+
     void sendDatagram(const IPv4Bytes &address, quint16 port,
                       std::span<const quint8> data) override {
         TraceEntry entry;

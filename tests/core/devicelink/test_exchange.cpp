@@ -1,6 +1,7 @@
 // The link's exchange helper on a scripted socket: where a request goes, what comes back,
-// the window kept responsive while waiting, one exchange at a time, and the fresh client
-// of the direct search.
+// the window kept responsive while waiting, one exchange at a time, no datagram that
+// arrived before a request taken for its answer, and the fresh client of the direct
+// search.
 
 #include "devicelink/devicelink.h"
 #include "devicelink/selection.h"
@@ -123,6 +124,126 @@ TEST(ExchangeWhileWaiting, AFlowStaysBusyAcrossItsExchanges) {
     }
     EXPECT_EQ(busyStates, (QList<bool>{true, false}));
 }
+
+// Every way the program makes an exchange: the page exchange, the light pages' exchange on
+// the base port, the fall-back exchange of the identification (on the link, on a client of
+// its own, and its second step), and the plain send and receive of the firmware blocks and
+// the serial number.
+enum class Path { Exchange, BasePort, Fallback, FallbackSecondStep, FallbackOwnClient, Plain };
+
+// What happened before the request: a late reply of the previous exchange, or a datagram
+// from another host between two exchanges; and how the device answers the request.
+enum class Before { LateReply, Unsolicited };
+
+struct StaleRow {
+    const char *name;
+    Before before;
+    const char *request;
+    const char *answer; // nullptr: silence
+};
+
+constexpr int StaleTimeoutMs = 30;
+
+class StaleDatagram : public ::testing::TestWithParam<std::tuple<Path, StaleRow>> {
+protected:
+    // The request as this path sends it, scripted with its outcome.
+    void expect(const char *request, const char *answer, bool beforeSecondStep) {
+        const Path path = std::get<Path>(GetParam());
+        if (path == Path::FallbackSecondStep) {
+            m_script.expect(request, 11082).refused();
+            if (beforeSecondStep)
+                m_script.queued("21 04 99");
+        }
+        m_script.expect(request,
+                        path == Path::BasePort || path == Path::FallbackSecondStep ? 11080 : 11082);
+        if (answer)
+            m_script.reply(answer);
+        else
+            m_script.silence();
+    }
+
+    QByteArray exchange(quint8 command) {
+        const Path path = std::get<Path>(GetParam());
+        std::size_t count = 0;
+        switch (path) {
+        case Path::Exchange:
+        case Path::BasePort: {
+            const auto reply = m_link.Exchange(
+                [command](std::span<quint8> b) {
+                    b[0] = command;
+                    return std::size_t{1};
+                },
+                {.port = quint16(path == Path::BasePort ? 11080 : 0), .timeoutMs = StaleTimeoutMs});
+            count = reply.size();
+            break;
+        }
+        case Path::Fallback:
+        case Path::FallbackSecondStep:
+            m_link.ClearCommandBuffer();
+            m_link.CommandBuffer[0] = command;
+            count = m_link.ExchangeWithFallback(1, StaleTimeoutMs);
+            break;
+        case Path::FallbackOwnClient: {
+            const quint8 request[] = {command};
+            count = ExchangeWithFallback(*m_ownClient, Device, 11082, 11080, request,
+                                         m_link.CommandBuffer, StaleTimeoutMs);
+            break;
+        }
+        case Path::Plain:
+            m_link.ClearCommandBuffer();
+            m_link.CommandBuffer[0] = command;
+            m_link.SendCommand(1);
+            count = m_link.ReceiveReply(StaleTimeoutMs);
+            break;
+        }
+        return QByteArray(reinterpret_cast<const char *>(m_link.CommandBuffer.data()),
+                          qsizetype(count));
+    }
+
+    SocketScript m_script;
+    DeviceLink m_link{{}, DeviceCodes::placeholders(), {}, m_script.factory()};
+    std::unique_ptr<UdpSocket> m_ownClient = m_script.factory()(true);
+};
+
+TEST_P(StaleDatagram, NeverAnswersTheNextRequest) {
+    const StaleRow &row = std::get<StaleRow>(GetParam());
+    m_link.setCurrent({.host = Device, .port = 11082});
+    if (row.before == Before::LateReply) {
+        expect("05", nullptr, false);
+        m_script.late("21 05 AA AA");
+    } else {
+        expect("05", "21 05 AA AA", false);
+        m_script.queued("21 04");
+    }
+    expect(row.request, row.answer, true);
+
+    const QByteArray first = exchange(0x05);
+    const QByteArray second = exchange(quint8(hex(row.request)[0]));
+
+    EXPECT_EQ(first, row.before == Before::LateReply ? QByteArray() : hex("21 05 AA AA"));
+    EXPECT_EQ(second, row.answer ? hex(row.answer) : QByteArray());
+    EXPECT_TRUE(m_script.finished()) << qPrintable(m_script.report());
+}
+
+std::string staleRowName(const ::testing::TestParamInfo<std::tuple<Path, StaleRow>> &row) {
+    static const char *const paths[] = {
+        "exchange", "base_port", "fallback", "fallback_second_step", "fallback_own_client",
+        "plain"};
+    return std::string(paths[int(std::get<Path>(row.param))]) + "_" +
+           std::get<StaleRow>(row.param).name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, StaleDatagram,
+    ::testing::Combine(
+        ::testing::Values(Path::Exchange, Path::BasePort, Path::Fallback, Path::FallbackSecondStep,
+                          Path::FallbackOwnClient, Path::Plain),
+        ::testing::Values(
+            StaleRow{"late_read_then_unanswered_write", Before::LateReply, "04", nullptr},
+            StaleRow{"late_read_then_answered_read", Before::LateReply, "05", "21 05 BB BB"},
+            StaleRow{"late_read_then_acknowledged_write", Before::LateReply, "04", "21 04"},
+            StaleRow{"foreign_ack_then_unanswered_write", Before::Unsolicited, "04", nullptr})),
+    staleRowName);
 
 // The direct search asks on a new client without broadcast permission, so a late reply or
 // a pending closed-port report of the old one cannot be taken for the answer.
