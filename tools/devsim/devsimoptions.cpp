@@ -35,6 +35,10 @@ SPEC is a comma-separated list of key=value:
                  slow[:MS]     every reply leaves MS ms late (default 1500)
                  garbage       every reply byte inverted
                  overlong[:N]  every reply padded to N bytes (default 9000)
+  delay=MS:HEX   the reply to a request that begins with the HEX bytes leaves MS ms
+                 late (0-600000; repeatable for several commands; the other replies
+                 leave at once): delay=2500:05 answers the speed meter's read after
+                 the program's 2000 ms time-out.
 
 The devices answer discovery F5, identification 0F and 60 0F, their class's
 serial-number request (0D 00, 5C 0D 00 or 60 0D 00), the access code F0 and the
@@ -127,6 +131,17 @@ std::optional<Fault> parseFault(const QString &text) {
             return Fault{FaultKind::Overlong, *n};
     }
     return std::nullopt;
+}
+
+std::optional<ReplyDelay> parseDelay(const QString &text) {
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return std::nullopt;
+    const std::optional<int> ms = ParseNumber(text.left(colon), 0, 600000);
+    const std::optional<QByteArray> prefix = parseHexBytes(text.mid(colon + 1));
+    if (!ms || !prefix)
+        return std::nullopt;
+    return ReplyDelay{*prefix, *ms};
 }
 
 std::optional<bool> parseYesNo(const QString &text) {
@@ -229,6 +244,11 @@ std::optional<DeviceConfig> ParseDeviceSpec(const QString &spec, quint16 basePor
             if (!v)
                 return bad();
             config.answersExtended = *v;
+        } else if (key == QLatin1String("delay")) {
+            const auto v = parseDelay(value);
+            if (!v)
+                return bad();
+            config.delays.push_back(*v);
         } else if (key == QLatin1String("fault")) {
             const auto v = parseFault(value);
             if (!v)

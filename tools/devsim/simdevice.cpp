@@ -199,6 +199,10 @@ Response SimDevice::handle(QByteArrayView request, bool atBasePort) {
     if (match)
         match->handler(request, response);
     applyFault(response);
+    for (const ReplyDelay &delay : m_config.delays) {
+        if (request.startsWith(delay.prefix))
+            response.delayMs = std::max(response.delayMs, delay.ms);
+    }
     return response;
 }
 

@@ -40,6 +40,12 @@ struct Fault {
     static constexpr int DefaultOverlongLength = 9000; // beyond every receive buffer
 };
 
+// The reply to a request that begins with prefix leaves ms late, whatever the fault.
+struct ReplyDelay {
+    QByteArray prefix;
+    int ms = 0;
+};
+
 struct NetworkSettings {
     quint32 ip = 0; // host byte order
     quint32 mask = 0;
@@ -60,6 +66,7 @@ struct DeviceConfig {
     QString name;
     bool answersExtended = true; // answers the two-byte identification 0x60 0x0F
     Fault fault;
+    std::vector<ReplyDelay> delays;
     FirmwareConfig firmware;
     PageFault pageFault;       // the settings commands of the class page
     BoosterBusConfig boosters; // classes 3 and 27

@@ -4,6 +4,7 @@
 #include "devicelink/identification.h"
 #include "devicelink/udpsocket.h"
 #include "devsimrunner.h"
+#include "pages/speedmeter.h"
 #include "simnet.h"
 
 #include <QElapsedTimer>
@@ -247,6 +248,66 @@ TEST_F(DevsimLoopback, LinkFallsBackFromAClosedPortOnly) {
     ASSERT_EQ(toSilent.size(), 1);
     EXPECT_EQ(toSilent[0].dstPort, own3);
     EXPECT_EQ(toSilent[0].payload, hex("0F"));
+}
+
+// A device whose replies come after the link's time-out: each late reply waits on the
+// client until the next request, which only its own answer may answer.
+TEST_F(DevsimLoopback, LateReplyNeverAnswersTheNextRequest) {
+    namespace sm = qev::speedmeter;
+    ASSERT_TRUE(startSim(
+        {QStringLiteral("class=2,ip=127.0.0.2,port=%1,delay=1000:05,delay=1000:04").arg(own2),
+         QStringLiteral("class=2,ip=127.0.0.3,port=%1,pagefault=silent:write").arg(own3),
+         QStringLiteral("class=2,ip=127.0.0.4,port=%1").arg(own3)}));
+    qev::ProtocolPorts ports;
+    ports.base = base;
+    qev::DeviceLink link(ports, qev::DeviceCodes::placeholders(), [] {});
+    constexpr int TimeoutMs = 200;
+    const auto exchange = [&](const char *host, quint16 port,
+                              const qev::DeviceLink::RequestBuilder &build) {
+        return link.Exchange(
+            build, {.port = port, .timeoutMs = TimeoutMs, .host = QString::fromLatin1(host)});
+    };
+    // Each device keeps what it was sent last (the silent one as well).
+    sm::Settings toSlow;
+    toSlow.measuring.calibration = 1234;
+    sm::Settings toOthers;
+    toOthers.measuring.calibration = 4321;
+    const auto writeSlow = [&](std::span<quint8> b) {
+        return sm::BuildWrite(b, toSlow);
+    };
+    const auto write = [&](std::span<quint8> b) {
+        return sm::BuildWrite(b, toOthers);
+    };
+    // Until the slow device's late reply has left, so that it waits on the client.
+    int lateSent = 0;
+    const auto awaitLateReply = [&] {
+        ++lateSent;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 5000 &&
+               sim.lines(20).filter(QStringLiteral("from 127.0.0.2:%1 21").arg(own2)).size() <
+                   lateSent) {
+        }
+        ASSERT_EQ(sim.lines().filter(QStringLiteral("from 127.0.0.2:%1 21").arg(own2)).size(),
+                  lateSent);
+    };
+
+    EXPECT_TRUE(exchange("127.0.0.2", own2, writeSlow).empty());
+    awaitLateReply();
+    EXPECT_FALSE(sm::WriteAccepted(exchange("127.0.0.3", own3, write)))
+        << "the write that nothing answers shows failure";
+
+    EXPECT_TRUE(exchange("127.0.0.2", own2, sm::BuildRead).empty());
+    awaitLateReply();
+    const std::optional<sm::Reading> own =
+        sm::ReadSettings(exchange("127.0.0.3", own3, sm::BuildRead));
+    ASSERT_TRUE(own);
+    EXPECT_EQ(own->calibration, 4321) << "the read shows its own device's values";
+
+    EXPECT_TRUE(exchange("127.0.0.2", own2, sm::BuildRead).empty());
+    awaitLateReply();
+    EXPECT_TRUE(sm::WriteAccepted(exchange("127.0.0.4", own3, write)))
+        << "the acknowledged write shows success";
 }
 
 TEST_F(DevsimLoopback, FaultModesOverTheWire) {

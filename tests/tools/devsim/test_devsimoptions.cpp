@@ -137,8 +137,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "class=22,serial=0102030405060708090A0B", "class=1,serial=010203040506",
                       "fault=slow:", "fault=slow:-5", "fault=silent:3", "fault=overlong:0",
                       "fault=overlong:65508", "fault=noisy", "pagefault=loud",
-                      "pagefault=short:both", "pagefault=", "extended=maybe", "colour=red",
-                      "class"),
+                      "pagefault=short:both", "pagefault=", "delay=2500", "delay=:05",
+                      "delay=2500:0", "delay=600001:05", "extended=maybe", "colour=red", "class"),
     [](const auto &row) { return testName(row.param); });
 
 TEST(DevsimCommandLine, OptionsAndTheirDefaults) {
