@@ -1,8 +1,12 @@
 // How long the window goes without handling its events while the link waits for a device
 // that does not answer: the identification of a silent device (as after a search that
-// found one in a foreign network), a firmware block that is never acknowledged, and a page
-// read from a silent device. Each is measured with the window's pump installed, as the
-// program runs, and without it, the way a plain blocking receive behaves, in the same run.
+// found one in a foreign network), a firmware block that is never acknowledged, a page
+// read from a silent device, and a ping of an address that does not answer (as in the
+// report's neighbour scan). Each is measured with the window's pump installed, as the
+// program runs, and without it, the way a plain blocking wait behaves, in the same run.
+//
+// The ping goes to the fake host network, whose unanswered ping blocks for its time-out:
+// every loopback address answers a real echo, and nothing here may leave loopback.
 
 #include "app/devicecodes.h"
 #include "devicelink/devicelink.h"
@@ -11,6 +15,7 @@
 #include "fakehostnetwork.h"
 #include "firmware/firmwareinstall.h"
 #include "imagemaker.h"
+#include "netinspect/ipv4.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -56,6 +61,7 @@ int main(int argc, char **argv) {
     QTemporaryDir dir;
     qevtest::FakeHostNetwork host;
     host.setLocalIP(QStringLiteral("127.0.0.1"));
+    host.setSilenceTakesTime(true);
 
     qev::ProtocolPorts ports;
     ports.base = qevtest::FreeUdpPort(QHostAddress::AnyIPv4);
@@ -111,6 +117,10 @@ int main(int argc, char **argv) {
                      return std::size_t{1};
                  },
                  {.timeoutMs = 2000});
+         }},
+        {"ping of a silent address",
+         [&] {
+             qev::PingWhilePumping(SilentDevice, 2000, qev::RunWindowPump);
          }},
     };
 

@@ -9,6 +9,8 @@
 #include <QMutex>
 #include <QSet>
 #include <QString>
+#include <chrono>
+#include <thread>
 
 namespace qevtest {
 
@@ -36,6 +38,8 @@ public:
     void setAnswering(const QSet<QString> &addresses) { m_answering = addresses; }
     void addAnswering(const QString &address) { m_answering.insert(address); }
     void removeAnswering(const QString &address) { m_answering.remove(address); }
+    // A ping that nobody answers takes its whole time-out, as on a network.
+    void setSilenceTakesTime(bool takesTime) { m_silenceTakesTime = takesTime; }
 
     // Every ping asked for, in the order they came (from any thread).
     const QList<PingCall> &pingCalls() const { return m_pingCalls; }
@@ -46,9 +50,16 @@ public:
     bool isNetworkPresent() override { return m_networkPresent; }
     bool isWinsockUsable() override { return m_winsockUsable; }
     bool ping(const QString &address, int timeoutMs) override {
-        const QMutexLocker lock(&m_pingLock);
-        m_pingCalls.append({address, timeoutMs});
-        return m_answering.contains(address);
+        {
+            const QMutexLocker lock(&m_pingLock);
+            m_pingCalls.append({address, timeoutMs});
+            if (m_answering.contains(address))
+                return true;
+        }
+        // Outside the lock: pings side by side wait side by side.
+        if (m_silenceTakesTime)
+            std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        return false;
     }
 
 private:
@@ -59,6 +70,7 @@ private:
     bool m_winsockUsable = true;
     QSet<QString> m_answering;
     QMutex m_pingLock;
+    bool m_silenceTakesTime = false;
     QList<PingCall> m_pingCalls;
 };
 

@@ -230,7 +230,7 @@ bool FirmwareInstaller::waitForRestart() {
         while (!answered && clock.elapsed() <= m_timing.restartCycleMs) {
             YieldSlice();
             pump();
-            answered = Ping(host, m_timing.pingTimeoutMs);
+            answered = PingWhilePumping(host, m_timing.pingTimeoutMs, m_observer->pump);
         }
     }
     if (!answered)

@@ -3,6 +3,8 @@
 #include "netinspect/hostnetwork.h"
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 
 namespace qev {
 
@@ -361,6 +363,21 @@ QString GetLocalIP() {
 
 bool Ping(const QString &address, int timeoutMs) {
     return !address.isEmpty() && hostNetwork().ping(address, timeoutMs);
+}
+
+bool PingWhilePumping(const QString &address, int timeoutMs, const std::function<void()> &pump) {
+    // As often as a socket wait runs the window's events.
+    constexpr std::chrono::milliseconds PumpSlice(10);
+    if (address.isEmpty())
+        return false;
+    HostNetwork &host = hostNetwork();
+    std::future<bool> answered = std::async(
+        std::launch::async, [&host, address, timeoutMs] { return host.ping(address, timeoutMs); });
+    while (answered.wait_for(PumpSlice) != std::future_status::ready) {
+        if (pump)
+            pump();
+    }
+    return answered.get();
 }
 
 } // namespace qev

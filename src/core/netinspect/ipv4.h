@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 namespace qev {
 
@@ -41,5 +42,9 @@ bool IsWinsockUsable();
 QString GetLocalHostName();
 QString GetLocalIP();
 bool Ping(const QString &address, int timeoutMs);
+
+// The same ping, sent and awaited on a worker thread while pump runs on the caller's
+// thread every few milliseconds: the window answers during the whole time-out.
+bool PingWhilePumping(const QString &address, int timeoutMs, const std::function<void()> &pump);
 
 } // namespace qev

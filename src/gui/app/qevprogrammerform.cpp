@@ -711,7 +711,11 @@ void TQevProgrammerForm::WriteBtnClick() {
     });
     qev::flow::Programmed programmed;
     try {
-        programmed = qev::flow::ProgramNetwork(*m_link, input, searchOptions(), qev::Ping, view);
+        // Its pings wait on a worker thread while the window keeps answering.
+        const auto ping = [this](const QString &address, int timeoutMs) {
+            return qev::PingWhilePumping(address, timeoutMs, pump());
+        };
+        programmed = qev::flow::ProgramNetwork(*m_link, input, searchOptions(), ping, view);
     } catch (...) {
         // The error display shows why; the user may try again.
         if (!view.sent())

@@ -440,6 +440,26 @@ TEST(HostQuestions, GoToTheInstalledHostNetwork) {
     EXPECT_EQ(host.pingCalls(), expected);
 }
 
+// The same ping, with the caller's events handled all through a silent address's time-out.
+TEST(HostQuestions, PingWhilePumpingAsksTheSameAndPumpsThroughTheWait) {
+    FakeHostNetwork host;
+    host.setSilenceTakesTime(true);
+    host.addAnswering(QStringLiteral("10.0.0.20"));
+    int pumped = 0;
+    const auto pump = [&pumped] {
+        ++pumped;
+    };
+    EXPECT_TRUE(PingWhilePumping(QStringLiteral("10.0.0.20"), 600, pump));
+    EXPECT_FALSE(PingWhilePumping(QStringLiteral("10.0.0.21"), 200, pump));
+    EXPECT_FALSE(PingWhilePumping(QString(), 200, pump));
+    const QList<FakeHostNetwork::PingCall> expected = {{QStringLiteral("10.0.0.20"), 600},
+                                                       {QStringLiteral("10.0.0.21"), 200}};
+    EXPECT_EQ(host.pingCalls(), expected);
+    // Every few milliseconds of the 200 ms, not spinning.
+    EXPECT_GE(pumped, 10);
+    EXPECT_LE(pumped, 40);
+}
+
 TEST(HostQuestions, PingOfEmptyTextIsFalseWithoutAsking) {
     FakeHostNetwork host;
     host.addAnswering(QString());
