@@ -19,7 +19,6 @@ constexpr std::size_t ReplyBufferSize = 8196;
 constexpr int CollectSliceMs = 500;
 constexpr int IdentifyTimeoutMs = 3000;
 constexpr std::size_t MaxIdentifiedAtOnce = 16;
-constexpr int MaxDiscarded = 64;
 
 using RequestBuffer = std::array<quint8, RequestBufferSize>;
 
@@ -27,19 +26,6 @@ std::span<const quint8> discoveryRequest(RequestBuffer &buffer) {
     buffer.fill(0);
     buffer[0] = proto::Discover;
     return std::span<const quint8>(buffer).first(1);
-}
-
-// Throws away what is queued on the client, so that only what arrives after the next
-// request can answer it. A pending report of a closed port goes with it.
-void discardQueued(UdpSocket &client) {
-    std::array<quint8, 64> scratch;
-    for (int i = 0; i < MaxDiscarded; ++i) {
-        try {
-            if (client.receive(scratch, 0) == 0)
-                return;
-        } catch (const LinkError &) {
-        }
-    }
 }
 
 // The identification of one found device on a client of its own: the short form on the
@@ -94,7 +80,6 @@ private:
         RequestBuffer request{};
         const std::size_t length = BuildIdentifyRequest(
             step == Step::Extended ? IdentifyForm::Extended : IdentifyForm::Short, request);
-        discardQueued(*m_client);
         m_client->sendTo(m_record.address, port, std::span<const quint8>(request).first(length));
         m_deadline.setRemainingTime(IdentifyTimeoutMs);
     }
