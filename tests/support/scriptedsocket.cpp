@@ -30,20 +30,21 @@ private:
                                  .arg(address[2])
                                  .arg(address[3]);
         m_script.onSend(
-            host, port,
+            m_inbox, host, port,
             QByteArray(reinterpret_cast<const char *>(data.data()), qsizetype(data.size())));
     }
 
-    void receiveStarted(int timeoutMs) override { m_script.onReceiveStarted(timeoutMs); }
+    void receiveStarted(int timeoutMs) override { m_script.onReceiveStarted(m_inbox, timeoutMs); }
 
-    void discardPending() override { m_script.onDiscard(); }
+    void discardPending() override { m_script.onDiscard(m_inbox); }
 
     std::size_t receiveDatagram(std::span<quint8> buffer, int sliceMs) override {
-        return m_script.onReceive(buffer, sliceMs);
+        return m_script.onReceive(m_inbox, buffer, sliceMs);
     }
 
     SocketScript &m_script;
     bool m_broadcast;
+    Inbox m_inbox;
 };
 
 SocketScript &SocketScript::expect(const char *requestHex, quint16 port, const QString &host) {
@@ -98,23 +99,24 @@ std::function<std::unique_ptr<qev::UdpSocket>(bool)> SocketScript::factory() {
     };
 }
 
-void SocketScript::arriveBeforeRequest() {
-    for (const QByteArray &datagram : std::exchange(m_late, {}))
-        m_pending.push_back({Outcome::Reply, datagram, true});
+void SocketScript::arriveBeforeRequest(Inbox &inbox) {
+    for (const QByteArray &datagram : std::exchange(inbox.late, {}))
+        inbox.pending.push_back({Outcome::Reply, datagram, true});
     if (m_steps.empty())
         return;
     for (const QByteArray &datagram : std::exchange(m_steps.front().queuedBefore, {}))
-        m_pending.push_back({Outcome::Reply, datagram, true});
+        inbox.pending.push_back({Outcome::Reply, datagram, true});
 }
 
-void SocketScript::onDiscard() {
-    arriveBeforeRequest();
-    m_pending.clear();
+void SocketScript::onDiscard(Inbox &inbox) {
+    arriveBeforeRequest(inbox);
+    inbox.pending.clear();
 }
 
-void SocketScript::onSend(const QString &host, quint16 port, const QByteArray &payload) {
-    arriveBeforeRequest();
-    for (Pending &pending : m_pending)
+void SocketScript::onSend(Inbox &inbox, const QString &host, quint16 port,
+                          const QByteArray &payload) {
+    arriveBeforeRequest(inbox);
+    for (Pending &pending : inbox.pending)
         pending.beforeLatestRequest = true;
     m_sent.append({host, port, payload});
     const QString what = QStringLiteral("%1:%2 %3")
@@ -134,23 +136,23 @@ void SocketScript::onSend(const QString &host, quint16 port, const QByteArray &p
                             .arg(step.port)
                             .arg(QString::fromLatin1(step.request.toHex(' ').toUpper()));
     }
-    m_pending.push_back({step.outcome, step.reply, false});
+    inbox.pending.push_back({step.outcome, step.reply, false});
 }
 
-void SocketScript::onReceiveStarted(int timeoutMs) {
+void SocketScript::onReceiveStarted(Inbox &inbox, int timeoutMs) {
     m_timeouts.append(timeoutMs);
     // A late reply missed the receive before; no request has left since.
-    for (const QByteArray &datagram : std::exchange(m_late, {}))
-        m_pending.push_back({Outcome::Reply, datagram, false});
+    for (const QByteArray &datagram : std::exchange(inbox.late, {}))
+        inbox.pending.push_back({Outcome::Reply, datagram, false});
 }
 
-std::size_t SocketScript::onReceive(std::span<quint8> buffer, int sliceMs) {
-    if (m_pending.empty() || m_pending.front().outcome == Outcome::Silence ||
-        m_pending.front().outcome == Outcome::Late) {
-        if (!m_pending.empty()) {
-            if (m_pending.front().outcome == Outcome::Late)
-                m_late.append(m_pending.front().reply);
-            m_pending.pop_front();
+std::size_t SocketScript::onReceive(Inbox &inbox, std::span<quint8> buffer, int sliceMs) {
+    if (inbox.pending.empty() || inbox.pending.front().outcome == Outcome::Silence ||
+        inbox.pending.front().outcome == Outcome::Late) {
+        if (!inbox.pending.empty()) {
+            if (inbox.pending.front().outcome == Outcome::Late)
+                inbox.late.append(inbox.pending.front().reply);
+            inbox.pending.pop_front();
         }
         // Silence costs its time as it would on a network (in short slices while a window
         // pump is installed), and the receive waits instead of spinning.
@@ -158,8 +160,8 @@ std::size_t SocketScript::onReceive(std::span<quint8> buffer, int sliceMs) {
             std::this_thread::sleep_for(std::chrono::milliseconds(sliceMs));
         return 0;
     }
-    const Pending pending = m_pending.front();
-    m_pending.pop_front();
+    const Pending pending = inbox.pending.front();
+    inbox.pending.pop_front();
     if (pending.beforeLatestRequest) {
         m_mismatches << QStringLiteral("received %1, which arrived before the latest request")
                             .arg(pending.outcome == Outcome::Refused

@@ -84,17 +84,21 @@ private:
         bool beforeLatestRequest = false;
     };
 
+    // What one socket holds: each socket of the script has its own queue.
+    struct Inbox {
+        std::deque<Pending> pending;
+        QList<QByteArray> late; // arrive once the receive that missed them has ended
+    };
+
     // The datagrams that arrive between the last receive and the next request.
-    void arriveBeforeRequest();
-    void onDiscard();
-    void onSend(const QString &host, quint16 port, const QByteArray &payload);
-    void onReceiveStarted(int timeoutMs);
-    std::size_t onReceive(std::span<quint8> buffer, int sliceMs);
+    void arriveBeforeRequest(Inbox &inbox);
+    void onDiscard(Inbox &inbox);
+    void onSend(Inbox &inbox, const QString &host, quint16 port, const QByteArray &payload);
+    void onReceiveStarted(Inbox &inbox, int timeoutMs);
+    std::size_t onReceive(Inbox &inbox, std::span<quint8> buffer, int sliceMs);
 
     std::deque<Step> m_steps;
     QList<QByteArray> m_queuedBeforeNext; // for the next expect()
-    std::deque<Pending> m_pending;
-    QList<QByteArray> m_late; // arrive once the receive that missed them has ended
     QList<SentDatagram> m_sent;
     QList<int> m_timeouts;
     QStringList m_mismatches;
