@@ -24,6 +24,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
@@ -426,6 +427,29 @@ INSTANTIATE_TEST_SUITE_P(
                                     "255.255.255.0"},
                       NewAddressRow{"Free", "192.168.0.78", false, lightGreen, 0, "255.255.255.0"}),
     [](const ::testing::TestParamInfo<NewAddressRow> &row) { return std::string(row.param.name); });
+
+// The window answers while the check of a typed address waits for its ping; what the user types
+// meanwhile is judged after it, and nothing that starts traffic can be pressed during the wait.
+TEST_F(MainWindow, TypingGoesOnWhileAnAddressIsPinged) {
+    host.setSilenceTakesTime(true);
+    host.addAnswering(QStringLiteral("192.168.0.77"));
+    open();
+    QWidget *traffic = child<QWidget>("TrafficButtons");
+    bool typedDuringPing = false;
+    bool trafficDuringPing = true;
+    QTimer::singleShot(100, form.get(), [&] {
+        typedDuringPing = true;
+        trafficDuringPing = traffic->isEnabled();
+        edit("dxIPNeu")->setText(QStringLiteral("192.168.0.77"));
+    });
+    edit("dxIPNeu")->setText(QStringLiteral("192.168.0.7"));
+    EXPECT_TRUE(typedDuringPing);
+    EXPECT_FALSE(trafficDuringPing);
+    EXPECT_TRUE(traffic->isEnabled());
+    // The verdict shown is that of the text in the field, not of the one pinged first.
+    EXPECT_EQ(label("lbIPAdresse")->text(), MessageText(IDS_126));
+    EXPECT_EQ(background(edit("dxIPNeu")), lightRed);
+}
 
 TEST_F(MainWindow, DeviceTypeSetsThePortAndTheWriteButton) {
     open();

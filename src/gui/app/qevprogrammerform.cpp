@@ -156,6 +156,7 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
     setPageCaption(ui->TabSheetBooster, QStringLiteral("Kopla Booster"));
     setPageCaption(ui->TabSheetManager, QStringLiteral("Kopla Manager"));
     attachPages();
+    ui->TabSheetMain->setPing(pinger());
     changeDevice([&](qev::CurrentDevice &d) { d.programmingAllowed = true; });
     ShowPage(ui->TabSheetMain);
     m_lastPage = ui->TabSheetMain;
@@ -206,6 +207,15 @@ Ui::SelectControllerPage &TQevProgrammerForm::selectPage() const {
 
 QList<QPushButton *> TQevProgrammerForm::savedStateButtons() const {
     return {ui->btnSuche, ui->WriteBtn, ui->btnDirekt, ui->btnSteckbrief};
+}
+
+qev::PingFunction TQevProgrammerForm::pinger() {
+    // The ping waits on a worker thread while the window keeps answering, and nothing that
+    // would start other traffic can be pressed meanwhile.
+    return [this](const QString &address, int timeoutMs) {
+        const qev::DeviceLink::Busy busy(*m_link);
+        return qev::PingWhilePumping(address, timeoutMs, pump());
+    };
 }
 
 qev::EventPump TQevProgrammerForm::pump() const {
@@ -711,11 +721,7 @@ void TQevProgrammerForm::WriteBtnClick() {
     });
     qev::flow::Programmed programmed;
     try {
-        // Its pings wait on a worker thread while the window keeps answering.
-        const auto ping = [this](const QString &address, int timeoutMs) {
-            return qev::PingWhilePumping(address, timeoutMs, pump());
-        };
-        programmed = qev::flow::ProgramNetwork(*m_link, input, searchOptions(), ping, view);
+        programmed = qev::flow::ProgramNetwork(*m_link, input, searchOptions(), pinger(), view);
     } catch (...) {
         // The error display shows why; the user may try again.
         if (!view.sent())

@@ -148,6 +148,7 @@ private:
     qev::flow::SearchOptions searchOptions();
     void PrefillNewIP();
     qev::EventPump pump() const;
+    qev::PingFunction pinger();
     qev::DevicePicker picker();
 
     // Handlers.

@@ -9,6 +9,7 @@
 #include "netinspect/deviceclass.h"
 #include "netinspect/ipv4.h"
 
+#include <QScopeGuard>
 #include <QSignalBlocker>
 
 namespace {
@@ -34,7 +35,8 @@ void SetVerdictText(QLabel *label, const QString &text) {
 }
 
 NetworkPage::NetworkPage(QWidget *parent)
-    : FormPage<Ui::NetworkPage>(parent) {
+    : FormPage<Ui::NetworkPage>(parent)
+    , m_ping(&qev::Ping) {
     for (QLabel *verdict : {ui.lbIPAdresse, ui.lbNetzmaske, ui.lbIPGateway, ui.lbIPBroker})
         SetVerdictText(verdict, verdict->text());
     connectHandlers();
@@ -100,18 +102,20 @@ bool NetworkPage::SaveLastValues(const QString &settingsFile) const {
 void NetworkPage::dxIPNeuChange() {
     if (!judging())
         return;
-    const qev::NewAddressVerdict v =
-        qev::ValidateNewIP(ui.dxIPNeu->text(), m_prefillingNewIP, &qev::Ping);
-    ApplyVerdict(ui.dxIPNeu, ui.lbIPAdresse, v.field);
-    if (v.hideLastValue)
-        ui.btnLastValue->hide();
-    Q_EMIT writeButtonInputChanged();
-    {
-        const QSignalBlocker block(ui.dxNetmask);
-        ui.dxNetmask->setText(v.netmask);
-    }
-    dxNetmaskChange();
-    dxPickEdit2Change();
+    const bool prefill = m_prefillingNewIP;
+    judgeAfterPings(ui.dxIPNeu, [this, prefill] {
+        const qev::NewAddressVerdict v = qev::ValidateNewIP(ui.dxIPNeu->text(), prefill, m_ping);
+        ApplyVerdict(ui.dxIPNeu, ui.lbIPAdresse, v.field);
+        if (v.hideLastValue)
+            ui.btnLastValue->hide();
+        Q_EMIT writeButtonInputChanged();
+        {
+            const QSignalBlocker block(ui.dxNetmask);
+            ui.dxNetmask->setText(v.netmask);
+        }
+        dxNetmaskChange();
+        dxPickEdit2Change();
+    });
 }
 
 // The program writes the found fields; only what the user types into dxIPNeu withdraws
@@ -135,10 +139,34 @@ void NetworkPage::dxNetmaskChange() {
 void NetworkPage::optionalAddressChange(QLineEdit *field, QLabel *label) {
     if (!judging())
         return;
-    const qev::FieldVerdict v = qev::ValidateOptionalAddress(field->text(), &qev::Ping);
-    ApplyVerdict(field, label, v);
-    if (v.reevaluateWriteButton)
-        Q_EMIT writeButtonInputChanged();
+    judgeAfterPings(field, [this, field, label] {
+        const qev::FieldVerdict v = qev::ValidateOptionalAddress(field->text(), m_ping);
+        ApplyVerdict(field, label, v);
+        if (v.reevaluateWriteButton)
+            Q_EMIT writeButtonInputChanged();
+    });
+}
+
+// A judgement may ping, and while the ping waits the window's events run, so the user types
+// on. What changes meanwhile is judged once the running judgement has ended, each field with
+// its newest text, so no verdict of an older text stays on screen.
+void NetworkPage::judgeAfterPings(QLineEdit *field, std::function<void()> judge) {
+    if (m_judgementRunning) {
+        m_deferredJudgements.insert(field, std::move(judge));
+        return;
+    }
+    m_judgementRunning = true;
+    const auto done = qScopeGuard([this] {
+        m_judgementRunning = false;
+        m_deferredJudgements.clear();
+    });
+    judge();
+    while (!m_deferredJudgements.isEmpty()) {
+        const auto next = m_deferredJudgements.begin();
+        const std::function<void()> again = next.value();
+        m_deferredJudgements.erase(next);
+        again();
+    }
 }
 
 void NetworkPage::dxPickEdit2Change() {

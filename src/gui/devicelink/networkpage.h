@@ -11,7 +11,9 @@
 #include "devicelink/replies.h"
 #include "ui_networkpage.h"
 
+#include <QHash>
 #include <array>
+#include <functional>
 
 class QLabel;
 
@@ -30,6 +32,10 @@ public:
     // Writes the device type or the port as the program, each followed by its change rule.
     void setDeviceType(int item);
     void setPortText(const QString &text);
+
+    // How the address entries ping while they are judged; the window's ping keeps the
+    // window answering.
+    void setPing(qev::PingFunction ping) { m_ping = std::move(ping); }
 
     // Judges the four address entries again (after a language switch).
     void RevalidateEntries();
@@ -65,11 +71,15 @@ private:
     void optionalAddressChange(QLineEdit *field, QLabel *label);
     void dxPickEdit2Change();
     void dxPickEdit1Change();
+    void judgeAfterPings(QLineEdit *field, std::function<void()> judge);
 
     // The tag of dxIPNeu: the program itself writes the field.
     bool m_prefillingNewIP = false;
     // The device type whose port was last preset.
     int m_presetType = -2;
+    qev::PingFunction m_ping;
+    bool m_judgementRunning = false;
+    QHash<QLineEdit *, std::function<void()>> m_deferredJudgements;
 };
 
 // Shows a field's verdict: its colour, and the text of the label beside it.
