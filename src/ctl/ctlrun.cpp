@@ -1,0 +1,546 @@
+#include "ctlrun.h"
+
+#include "app/devicecodes.h"
+#include "app/language.h"
+#include "app/messagetext.h"
+#include "app/settingsfile.h"
+#include "devicelink/devicelink.h"
+#include "devicelink/discovery.h"
+#include "devicelink/identification.h"
+#include "devicelink/selection.h"
+#include "firmware/firmwareimage.h"
+#include "firmware/firmwareinstall.h"
+#include "netinspect/adapters.h"
+#include "netinspect/arp.h"
+#include "netinspect/deviceclass.h"
+#include "netinspect/ipv4.h"
+#include "pages/boosterlist.h"
+#include "pages/pagekeys.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <exception>
+#include <memory>
+#include <unistd.h>
+
+namespace qevctl {
+
+namespace {
+
+using qev::DeviceLink;
+namespace pk = qev::pagekeys;
+
+void processEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+qev::ProtocolPorts portsOf(const Command &command) {
+    qev::ProtocolPorts ports;
+    if (command.has(QStringLiteral("--base-port"))) {
+        // The device ports keep their distance to the base port.
+        const int base = command.value(QStringLiteral("--base-port")).toInt();
+        ports = {quint16(base), quint16(base + 1), quint16(base + 2)};
+    }
+    return ports;
+}
+
+QString settingsFileOf(const Command &command) {
+    if (command.has(QStringLiteral("--settings")))
+        return command.value(QStringLiteral("--settings"));
+    return qev::ProgrammerSettingsFilePath(QCoreApplication::applicationFilePath());
+}
+
+std::unique_ptr<DeviceLink> openLink(const Command &command) {
+    return std::make_unique<DeviceLink>(
+        portsOf(command), qev::LoadDeviceCodes(settingsFileOf(command)), processEvents);
+}
+
+// The texts of the window's forms, from the same catalogue.
+QString formText(const char *context, const char *text) {
+    return QCoreApplication::translate(context, text);
+}
+
+class Printer {
+public:
+    Printer(const Command &command, Output &output)
+        : m_command(command)
+        , m_output(output) {}
+
+    // A catalogue message about the outcome; not with --quiet.
+    void message(int id) {
+        if (!m_command.quiet)
+            m_output.out << MessageText(id).trimmed() << Qt::endl;
+    }
+    void line(const QString &text) { m_output.out << text << Qt::endl; }
+    void error(const QString &text) { m_output.err << "qevctl: " << text << Qt::endl; }
+    void json(const QJsonDocument &document) {
+        m_output.out << document.toJson(QJsonDocument::Indented);
+        m_output.out.flush();
+    }
+    bool wantsJson() const { return m_command.has(QStringLiteral("--json")); }
+    bool quiet() const { return m_command.quiet; }
+    Output &output() { return m_output; }
+
+private:
+    const Command &m_command;
+    Output &m_output;
+};
+
+// A device asked for its class and version, ready for page exchanges.
+struct Identified {
+    qev::IdentificationResult result;
+    QJsonObject json;
+};
+
+QJsonValue optionalText(const std::optional<QString> &text) {
+    return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
+}
+
+Identified identify(DeviceLink &link, const QString &host, quint16 port) {
+    link.setCurrent(qev::CurrentDevice{.host = host, .port = port});
+    Identified identified;
+    identified.result = qev::IdentifyExchange(link, true);
+    const qev::CurrentDevice &device = link.current();
+    const quint8 reported =
+        identified.result.dispatch ? identified.result.dispatch->reportedClass : 0;
+    QJsonArray pages;
+    if (identified.result.dispatch) {
+        for (const pk::SettingsPage *page : pk::PagesOf(*identified.result.dispatch))
+            pages << page->name();
+    }
+    identified.json = QJsonObject{
+        {QStringLiteral("address"), device.host},
+        {QStringLiteral("port"), device.port},
+        {QStringLiteral("class"), reported},
+        {QStringLiteral("className"), qev::DeviceClassName(reported)},
+        {QStringLiteral("version"), device.versionText()},
+        {QStringLiteral("serial"), optionalText(identified.result.serial)},
+        {QStringLiteral("pages"), pages},
+    };
+    return identified;
+}
+
+quint16 portOption(const Command &command) {
+    return quint16(command.value(QStringLiteral("--port")).toUInt());
+}
+
+// Identifies HOST; prints the no-answer message when it does not answer.
+std::optional<Identified> identifyHost(DeviceLink &link, const Command &command, Printer &printer) {
+    Identified identified = identify(link, command.arguments[0], portOption(command));
+    if (!identified.result.dispatch) {
+        printer.error(MessageText(qev::IDS_106));
+        return std::nullopt;
+    }
+    return identified;
+}
+
+// The device-type item the identification preset (the S88 write's variant depends on it).
+int deviceTypeItem(const qev::ClassDispatch &dispatch) {
+    int item = -1;
+    for (const qev::PickStep &step : dispatch.pickSteps) {
+        if (step.kind == qev::PickStep::TypeItem)
+            item = step.item;
+    }
+    return item;
+}
+
+QString deviceLine(const QJsonObject &device) {
+    return QStringLiteral("%1  %2  %3  %4  %5  %6  %7")
+        .arg(device.value(QStringLiteral("address")).toString(), -15)
+        .arg(device.value(QStringLiteral("port")).toInt(), 5)
+        .arg(device.value(QStringLiteral("class")).toInt(), 3)
+        .arg(device.value(QStringLiteral("className")).toString(), -24)
+        .arg(device.value(QStringLiteral("version")).toString(), -6)
+        .arg(device.value(QStringLiteral("mac")).toString(), -17)
+        .arg(device.value(QStringLiteral("serial")).toString());
+}
+
+int identifyCommand(const Command &command, Printer &printer) {
+    const auto link = openLink(command);
+    const std::optional<Identified> identified = identifyHost(*link, command, printer);
+    if (!identified)
+        return ExitNoDevice;
+    if (printer.wantsJson()) {
+        printer.json(QJsonDocument(identified->json));
+    } else {
+        for (auto it = identified->json.begin(); it != identified->json.end(); ++it) {
+            const QString value = it.value().isArray()
+                                      ? it.value().toVariant().toStringList().join(QLatin1Char(' '))
+                                      : it.value().toVariant().toString();
+            printer.line(QStringLiteral("%1: %2").arg(it.key(), value));
+        }
+    }
+    return ExitDone;
+}
+
+int discoverCommand(const Command &command, Printer &printer) {
+    if (!qev::IsNetworkUsable()) {
+        printer.error(MessageText(qev::IDS_108));
+        return ExitNoNetwork;
+    }
+    const auto link = openLink(command);
+    const QString broadcast = command.has(QStringLiteral("--broadcast"))
+                                  ? command.value(QStringLiteral("--broadcast"))
+                                  : qev::GetLocalBroadcast();
+    const int timeoutMs = command.has(QStringLiteral("--timeout"))
+                              ? command.value(QStringLiteral("--timeout")).toInt()
+                              : qev::SearchTimeoutMs;
+    QList<qev::DeviceRecord> records;
+    qev::DiscoverDevices(records, timeoutMs, broadcast, link->ports(), processEvents);
+    QJsonArray devices;
+    for (const qev::DeviceRecord &record : records) {
+        QJsonObject device = identify(*link, record.address, record.port).json;
+        // The address the device reported; the search asked it for its class already.
+        if (device.value(QStringLiteral("class")).toInt() == 0) {
+            device.insert(QStringLiteral("class"), record.deviceClass);
+            device.insert(QStringLiteral("className"), qev::DeviceClassName(record.deviceClass));
+        }
+        device.insert(QStringLiteral("port"), record.port);
+        device.insert(QStringLiteral("netmask"), record.netmask);
+        device.insert(QStringLiteral("mac"), qev::FormatMac(record.mac));
+        device.insert(QStringLiteral("program"),
+                      qev::IsPcProgramClass(quint8(device.value(QStringLiteral("class")).toInt())));
+        devices << device;
+    }
+    if (printer.wantsJson()) {
+        printer.json(QJsonDocument(devices));
+    } else {
+        for (const QJsonValue &device : devices)
+            printer.line(deviceLine(device.toObject()));
+    }
+    if (devices.isEmpty()) {
+        printer.error(MessageText(qev::IDS_110));
+        return ExitNoDevice;
+    }
+    return ExitDone;
+}
+
+QJsonValue jsonValue(const pk::Key &key, const QVariant &value) {
+    switch (key.kind) {
+    case pk::Kind::Number:
+        return value.toInt();
+    case pk::Kind::Tenths:
+        return value.toInt() / 10.0;
+    case pk::Kind::Flag:
+        return value.toBool();
+    case pk::Kind::Text:
+    case pk::Kind::Choice:
+        break;
+    }
+    return pk::FormatValue(key, value);
+}
+
+int getCommand(const Command &command, Printer &printer) {
+    const auto link = openLink(command);
+    const std::optional<Identified> identified = identifyHost(*link, command, printer);
+    if (!identified)
+        return ExitNoDevice;
+    const QList<const pk::SettingsPage *> pages = command.arguments.size() > 1
+                                                      ? QList{pk::FindPage(command.arguments[1])}
+                                                      : pk::PagesOf(*identified->result.dispatch);
+    QJsonObject json;
+    int status = ExitDone;
+    for (const pk::SettingsPage *page : pages) {
+        const std::optional<pk::Values> values = page->read(*link);
+        if (!values) {
+            printer.error(QStringLiteral("%1: %2").arg(page->name(), MessageText(qev::IDS_110)));
+            json.insert(page->name(), QJsonValue::Null);
+            status = ExitNoDevice;
+            continue;
+        }
+        QJsonObject keys;
+        for (const pk::Key &key : page->keys()) {
+            keys.insert(key.name, jsonValue(key, values->value(key.name)));
+            if (!printer.wantsJson())
+                printer.line(QStringLiteral("%1.%2=%3")
+                                 .arg(page->name(), key.name,
+                                      pk::FormatValue(key, values->value(key.name))));
+        }
+        json.insert(page->name(), keys);
+    }
+    if (printer.wantsJson())
+        printer.json(QJsonDocument(json));
+    return status;
+}
+
+int setCommand(const Command &command, Printer &printer) {
+    const pk::SettingsPage *page = pk::FindPage(command.arguments[1]);
+    pk::Values changes;
+    for (const QString &assignment : command.arguments.mid(2)) {
+        const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+        const QString name = assignment.left(equals);
+        // The parser checked every assignment against the page's keys.
+        changes.insert(name, *pk::ParseValue(*page->key(name), assignment.mid(equals + 1)));
+    }
+    const auto link = openLink(command);
+    const std::optional<Identified> identified = identifyHost(*link, command, printer);
+    if (!identified)
+        return ExitNoDevice;
+    switch (page->change(*link, changes, deviceTypeItem(*identified->result.dispatch))) {
+    case pk::SettingsPage::Outcome::Accepted:
+        printer.message(qev::IDS_117);
+        return ExitDone;
+    case pk::SettingsPage::Outcome::Refused:
+        printer.error(MessageText(qev::IDS_110));
+        return ExitFailed;
+    case pk::SettingsPage::Outcome::NoAnswer:
+        break;
+    }
+    printer.error(MessageText(qev::IDS_110));
+    return ExitNoDevice;
+}
+
+// Boosters live on the bus of a booster gateway or a manager.
+bool hasBoosterBus(const Identified &identified) {
+    return identified.result.dispatch->pages.contains(qev::Page::TabSheetSerial);
+}
+
+int boostersCommand(const Command &command, Printer &printer) {
+    const auto link = openLink(command);
+    const std::optional<Identified> identified = identifyHost(*link, command, printer);
+    if (!identified)
+        return ExitNoDevice;
+    if (!hasBoosterBus(*identified)) {
+        printer.error(QStringLiteral("%1 has no booster bus")
+                          .arg(identified->json.value(QStringLiteral("className")).toString()));
+        return ExitFailed;
+    }
+    qev::boosterlist::BoosterTable table;
+    bool answered = false;
+    qev::boosterlist::ReadBoosterList(
+        *link, table, false, {.listAnswered = [&](bool a) { answered = a; }, .listRead = {}});
+    if (!answered) {
+        printer.error(MessageText(qev::IDS_110));
+        return ExitNoDevice;
+    }
+    QJsonArray rows;
+    for (const qev::boosterlist::BoosterRow &row : table.rows()) {
+        rows << QJsonObject{{QStringLiteral("address"), row.nr},
+                            {QStringLiteral("type"), row.type},
+                            {QStringLiteral("name"), row.name},
+                            {QStringLiteral("version"), row.version},
+                            {QStringLiteral("serial"), row.serial}};
+        if (!printer.wantsJson())
+            printer.line(QStringLiteral("%1  %2  %3  %4  %5")
+                             .arg(row.nr, 3)
+                             .arg(row.type)
+                             .arg(row.name, -20)
+                             .arg(row.version, -5)
+                             .arg(row.serial));
+    }
+    if (printer.wantsJson())
+        printer.json(QJsonDocument(rows));
+    return ExitDone;
+}
+
+int renameBoosterCommand(const Command &command, Printer &printer) {
+    const auto link = openLink(command);
+    const std::optional<Identified> identified = identifyHost(*link, command, printer);
+    if (!identified)
+        return ExitNoDevice;
+    if (!hasBoosterBus(*identified)) {
+        printer.error(QStringLiteral("%1 has no booster bus")
+                          .arg(identified->json.value(QStringLiteral("className")).toString()));
+        return ExitFailed;
+    }
+    if (!qev::boosterlist::WriteBoosterName(*link, quint8(command.arguments[1].toInt()),
+                                            command.arguments[2])) {
+        printer.error(MessageText(qev::IDS_110));
+        return ExitFailed;
+    }
+    printer.message(qev::IDS_117);
+    return ExitDone;
+}
+
+// The installation's progress: a bar on a terminal, one line per step otherwise.
+class FirmwareProgress {
+public:
+    explicit FirmwareProgress(Printer &printer)
+        : m_printer(printer) {}
+
+    void phase(int messageId) {
+        endBar();
+        m_printer.message(messageId);
+    }
+    void counter(int block, int count) {
+        m_block = block;
+        m_count = count;
+    }
+    void progress(int position, int maximum) {
+        if (m_printer.quiet() || maximum <= 0 || position == m_position)
+            return;
+        m_position = position;
+        const QString counter = m_block > 0 ? QStringLiteral("%1 %2 %3")
+                                                  .arg(m_block)
+                                                  .arg(MessageText(qev::IDS_122))
+                                                  .arg(m_count)
+                                            : QString();
+        QTextStream &out = m_printer.output().out;
+        if (m_printer.output().terminal) {
+            constexpr int Width = 40;
+            const int filled = Width * position / maximum;
+            out << "\r[" << QString(filled, QLatin1Char('#'))
+                << QString(Width - filled, QLatin1Char(' ')) << "] "
+                << QStringLiteral("%1%").arg(100 * position / maximum, 3) << ' ' << counter;
+            out.flush();
+            m_barShown = true;
+        } else {
+            out << "progress " << position << '/' << maximum << ' ' << counter << Qt::endl;
+        }
+    }
+    void endBar() {
+        if (m_barShown)
+            m_printer.output().out << Qt::endl;
+        m_barShown = false;
+    }
+
+private:
+    Printer &m_printer;
+    int m_block = 0;
+    int m_count = 0;
+    int m_position = -1;
+    bool m_barShown = false;
+};
+
+QString installFailureText(const qev::InstallResult &result) {
+    switch (result.errorLabel) {
+    case qev::ErrorLabel::FileCorrupt:
+        return formText("FirmwarePage", "Abbruch: Update Datei ist beschädigt");
+    case qev::ErrorLabel::TransferError:
+        return formText("FirmwarePage", "Abbruch: Fehler bei Datenübertragung") +
+               result.errorSuffix;
+    case qev::ErrorLabel::NoComeback:
+        return formText("FirmwarePage",
+                        "Abbruch: Das Gerät hat sich nach dem Neustart nicht zurückgemeldet");
+    case qev::ErrorLabel::AccessRefused:
+        return formText("FirmwarePage",
+                        "Abbruch: Das Gerät hat den Zugangscode abgelehnt. Die Codes stehen im "
+                        "Abschnitt [Codes] der Einstellungsdatei.");
+    case qev::ErrorLabel::None:
+        break;
+    }
+    return result.failureIndication ? MessageText(qev::IDS_110) : QString();
+}
+
+int firmwareCommand(const Command &command, Printer &printer) {
+    const QString path = command.arguments[1];
+    if (!QFileInfo(path).isFile()) {
+        printer.error(QStringLiteral("%1: no such file").arg(path));
+        return ExitFailed;
+    }
+    const auto link = openLink(command);
+    const std::optional<Identified> identified = identifyHost(*link, command, printer);
+    if (!identified)
+        return ExitNoDevice;
+    if (!qev::ImageFitsDevice(path, link->current().deviceClass)) {
+        printer.error(
+            formText("FirmwarePage", "Firmware ist nicht für diesen Controller geeignet"));
+        return ExitFailed;
+    }
+    FirmwareProgress progress(printer);
+    qev::InstallObserver observer;
+    observer.phase = [&](int id) {
+        progress.phase(id);
+    };
+    observer.counter = [&](int block, int count) {
+        progress.counter(block, count);
+    };
+    observer.progress = [&](int position, int maximum) {
+        progress.progress(position, maximum);
+    };
+    observer.pump = processEvents;
+    qev::FirmwareInstaller installer(*link, link->codes().activationCode);
+    const qev::InstallResult result = installer.install(path, observer);
+    progress.endBar();
+    switch (result.outcome) {
+    case qev::InstallOutcome::Finished:
+        return ExitDone;
+    case qev::InstallOutcome::LinkFailed:
+        printer.error(result.linkError);
+        return ExitFailed;
+    case qev::InstallOutcome::AccessRefused:
+    case qev::InstallOutcome::NoComeback:
+        printer.error(installFailureText(result));
+        return ExitNoDevice;
+    default:
+        break;
+    }
+    printer.error(installFailureText(result));
+    return ExitFailed;
+}
+
+} // namespace
+
+int RunCommand(const Command &command, Output &output) {
+    Printer printer(command, output);
+    using Handler = int (*)(const Command &, Printer &);
+    static const QMap<QString, Handler> handlers = {
+        {QStringLiteral("discover"), discoverCommand},
+        {QStringLiteral("identify"), identifyCommand},
+        {QStringLiteral("firmware"), firmwareCommand},
+        {QStringLiteral("get"), getCommand},
+        {QStringLiteral("set"), setCommand},
+        {QStringLiteral("boosters"), boostersCommand},
+        {QStringLiteral("rename-booster"), renameBoosterCommand},
+    };
+    const Handler handler = handlers.value(command.name);
+    if (!handler) {
+        printer.error(QStringLiteral("%1: not available in this version").arg(command.name));
+        return ExitFailed;
+    }
+    try {
+        return handler(command, printer);
+    } catch (const std::exception &error) {
+        // A send the system refused: no usable way to the device.
+        printer.error(QString::fromLocal8Bit(error.what()));
+        return ExitFailed;
+    }
+}
+
+int Main(int argc, char **argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    UsageError usage;
+    const std::optional<Command> command = ParseCommand(arguments, usage);
+
+    // Only the PDF paints; it gets the offscreen platform, so no display is ever needed.
+    const bool paints = command && command->name == QStringLiteral("report") &&
+                        command->has(QStringLiteral("--pdf"));
+    std::unique_ptr<QCoreApplication> app;
+    if (paints) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("qevctl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QEV_VERSION));
+
+    if (!command) {
+        err << "qevctl: " << usage.message << Qt::endl;
+        return ExitUsage;
+    }
+    if (command->version) {
+        out << "qevctl " << QCoreApplication::applicationVersion() << Qt::endl;
+        return ExitDone;
+    }
+    if (command->help) {
+        out << HelpText(command->name);
+        return ExitDone;
+    }
+    SwitchLanguage(command->language == QStringLiteral("de")   ? LanguageGerman
+                   : command->language == QStringLiteral("en") ? LanguageEnglish
+                                                               : StartupLanguage());
+    Output output{out, err, isatty(STDOUT_FILENO) != 0};
+    return RunCommand(*command, output);
+}
+
+} // namespace qevctl
