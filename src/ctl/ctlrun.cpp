@@ -149,15 +149,21 @@ int deviceTypeItem(const qev::ClassDispatch &dispatch) {
     return item;
 }
 
+// One row of the device table; the column heads when device is empty.
 QString deviceLine(const QJsonObject &device) {
+    const auto text = [&](const char *key, const char *head) {
+        return device.isEmpty() ? QString::fromLatin1(head)
+                                : device.value(QLatin1String(key)).toVariant().toString();
+    };
     return QStringLiteral("%1  %2  %3  %4  %5  %6  %7")
-        .arg(device.value(QStringLiteral("address")).toString(), -15)
-        .arg(device.value(QStringLiteral("port")).toInt(), 5)
-        .arg(device.value(QStringLiteral("class")).toInt(), 3)
-        .arg(device.value(QStringLiteral("className")).toString(), -24)
-        .arg(device.value(QStringLiteral("version")).toString(), -6)
-        .arg(device.value(QStringLiteral("mac")).toString(), -17)
-        .arg(device.value(QStringLiteral("serial")).toString());
+        .arg(text("address", "ADDRESS"), -15)
+        .arg(text("port", "PORT"), 5)
+        .arg(text("class", "CLASS"), 5)
+        .arg(text("className", "NAME"), -24)
+        .arg(text("version", "VERSION"), -7)
+        .arg(text("mac", "MAC"), -17)
+        .arg(text("serial", "SERIAL"))
+        .trimmed();
 }
 
 int identifyCommand(const Command &command, Printer &printer) {
@@ -209,7 +215,9 @@ int discoverCommand(const Command &command, Printer &printer) {
     }
     if (printer.wantsJson()) {
         printer.json(QJsonDocument(devices));
-    } else {
+    } else if (!devices.isEmpty()) {
+        if (!printer.quiet())
+            printer.line(deviceLine({}));
         for (const QJsonValue &device : devices)
             printer.line(deviceLine(device.toObject()));
     }
@@ -295,21 +303,24 @@ int setCommand(const Command &command, Printer &printer) {
     return ExitNoDevice;
 }
 
-// Boosters live on the bus of a booster gateway or a manager.
-bool hasBoosterBus(const Identified &identified) {
-    return identified.result.dispatch->pages.contains(qev::Page::TabSheetSerial);
-}
-
-int boostersCommand(const Command &command, Printer &printer) {
-    const auto link = openLink(command);
-    const std::optional<Identified> identified = identifyHost(*link, command, printer);
+// Identifies HOST, which must drive a booster bus (a booster gateway or a manager); 0 when
+// it does, else the exit status.
+int identifyBoosterBus(DeviceLink &link, const Command &command, Printer &printer) {
+    const std::optional<Identified> identified = identifyHost(link, command, printer);
     if (!identified)
         return ExitNoDevice;
-    if (!hasBoosterBus(*identified)) {
+    if (!identified->result.dispatch->pages.contains(qev::Page::TabSheetSerial)) {
         printer.error(QStringLiteral("%1 has no booster bus")
                           .arg(identified->json.value(QStringLiteral("className")).toString()));
         return ExitFailed;
     }
+    return ExitDone;
+}
+
+int boostersCommand(const Command &command, Printer &printer) {
+    const auto link = openLink(command);
+    if (const int status = identifyBoosterBus(*link, command, printer); status != ExitDone)
+        return status;
     qev::boosterlist::BoosterTable table;
     bool answered = false;
     qev::boosterlist::ReadBoosterList(
@@ -340,14 +351,8 @@ int boostersCommand(const Command &command, Printer &printer) {
 
 int renameBoosterCommand(const Command &command, Printer &printer) {
     const auto link = openLink(command);
-    const std::optional<Identified> identified = identifyHost(*link, command, printer);
-    if (!identified)
-        return ExitNoDevice;
-    if (!hasBoosterBus(*identified)) {
-        printer.error(QStringLiteral("%1 has no booster bus")
-                          .arg(identified->json.value(QStringLiteral("className")).toString()));
-        return ExitFailed;
-    }
+    if (const int status = identifyBoosterBus(*link, command, printer); status != ExitDone)
+        return status;
     if (!qev::boosterlist::WriteBoosterName(*link, quint8(command.arguments[1].toInt()),
                                             command.arguments[2])) {
         printer.error(MessageText(qev::IDS_110));
