@@ -19,10 +19,6 @@
 
 namespace qev {
 
-// Opens the link's client; the program opens a socket of the system, tests hand in a
-// scripted one.
-using SocketFactory = std::function<std::unique_ptr<UdpSocket>(bool broadcastPermitted)>;
-
 // Where and how one exchange goes.
 struct ExchangeOptions {
     quint16 port = 0; // 0: the current device's port
@@ -112,6 +108,8 @@ public:
     bool broadcastPermitted() const;
 
     const ProtocolPorts &ports() const { return m_ports; }
+    // Where the link's clients come from; searches and probes open theirs there too.
+    const SocketFactory &socketFactory() const { return m_openSocket; }
 
     std::array<quint8, proto::CommandBufferSize> CommandBuffer{};
 

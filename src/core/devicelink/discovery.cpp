@@ -55,12 +55,13 @@ bool IsNetworkUsable() {
 }
 
 bool DiscoverDevices(QList<DeviceRecord> &list, int timeoutMs, const QString &broadcastAddress,
-                     const ProtocolPorts &ports, const EventPump &pump) {
+                     const ProtocolPorts &ports, const EventPump &pump,
+                     const SocketFactory &openSocket) {
     list.clear();
     if (!IsNetworkUsable())
         return false;
 
-    const auto client = openUdpSocket(true);
+    const auto client = openSocket(true);
     RequestBuffer request;
     client->sendTo(broadcastAddress, ports.base, discoveryRequest(request));
 
@@ -84,11 +85,11 @@ bool DiscoverDevices(QList<DeviceRecord> &list, int timeoutMs, const QString &br
 }
 
 bool ProbeDevice(const QString &address, int timeoutMs, const ProtocolPorts &ports,
-                 const EventPump &pump) {
+                 const EventPump &pump, const SocketFactory &openSocket) {
     if (!IsNetworkUsable() || !IsInLocalClassNet(address))
         return false;
     try {
-        const auto client = openUdpSocket(true);
+        const auto client = openSocket(true);
         RequestBuffer request;
         client->sendTo(address, ports.base, discoveryRequest(request));
         YieldSlice();

@@ -6,6 +6,7 @@
 #include "devicelink/eventpump.h"
 #include "devicelink/protocol.h"
 #include "devicelink/replies.h"
+#include "devicelink/udpsocket.h"
 
 #include <QList>
 #include <QString>
@@ -19,13 +20,14 @@ bool IsNetworkUsable();
 // replies for timeoutMs in arrival order (duplicates included) and asks each device for
 // its class. True when the list is not empty. Without a usable network the list is
 // emptied and nothing is sent. Raises LinkError when a send fails or a receive reports
-// a closed port.
+// a closed port. The search's client comes from openSocket.
 bool DiscoverDevices(QList<DeviceRecord> &list, int timeoutMs, const QString &broadcastAddress,
-                     const ProtocolPorts &ports, const EventPump &pump);
+                     const ProtocolPorts &ports, const EventPump &pump,
+                     const SocketFactory &openSocket = openUdpSocket);
 
 // Asks one device in the PC's classful network with the discovery request on the base
 // port. True when a reply led by 21 came within timeoutMs. Never raises.
 bool ProbeDevice(const QString &address, int timeoutMs, const ProtocolPorts &ports,
-                 const EventPump &pump);
+                 const EventPump &pump, const SocketFactory &openSocket = openUdpSocket);
 
 } // namespace qev

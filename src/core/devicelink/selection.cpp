@@ -79,9 +79,10 @@ Selection SelectionFrom(const FoundDevices &found, std::optional<qsizetype> pick
 }
 
 Selection SelectFoundDevice(quint8 classFilter, const DevicePicker &pick,
-                            const ProtocolPorts &ports, const EventPump &pump) {
+                            const ProtocolPorts &ports, const EventPump &pump,
+                            const SocketFactory &openSocket, int timeoutMs) {
     QList<DeviceRecord> list;
-    if (!DiscoverDevices(list, SearchTimeoutMs, GetLocalBroadcast(), ports, pump))
+    if (!DiscoverDevices(list, timeoutMs, GetLocalBroadcast(), ports, pump, openSocket))
         return {};
     const FoundDevices found = FilterFoundDevices(list, classFilter);
     std::optional<qsizetype> picked;

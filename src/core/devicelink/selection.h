@@ -7,6 +7,7 @@
 #include "devicelink/netsettings.h"
 #include "devicelink/protocol.h"
 #include "devicelink/replies.h"
+#include "devicelink/udpsocket.h"
 
 #include <QList>
 #include <QString>
@@ -45,10 +46,12 @@ using DevicePicker = std::function<std::optional<qsizetype>(const QList<DeviceRe
 
 inline constexpr int SearchTimeoutMs = 4000;
 
-// Searches the PC's network, offers the entries of classFilter and asks `pick` when there
-// are two or more. Raises LinkError from the search.
+// Searches the PC's network for timeoutMs, offers the entries of classFilter and asks
+// `pick` when there are two or more. Raises LinkError from the search.
 Selection SelectFoundDevice(quint8 classFilter, const DevicePicker &pick,
-                            const ProtocolPorts &ports, const EventPump &pump);
+                            const ProtocolPorts &ports, const EventPump &pump,
+                            const SocketFactory &openSocket = openUdpSocket,
+                            int timeoutMs = SearchTimeoutMs);
 
 // ---- The pick list ----
 

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -45,5 +46,8 @@ std::optional<IPv4Bytes> DottedAddressBytes(const QString &text);
 
 // Opens a socket of the system. Raises LinkError when the system has no socket to give.
 std::unique_ptr<UdpSocket> openUdpSocket(bool broadcastPermitted);
+
+// Opens a client: the program opens a socket of the system, tests hand in a scripted one.
+using SocketFactory = std::function<std::unique_ptr<UdpSocket>(bool broadcastPermitted)>;
 
 } // namespace qev

@@ -16,6 +16,7 @@
 #include "devicelink/netsettings.h"
 #include "devicelink/networkpage.h"
 #include "devicelink/selectipform.h"
+#include "flows/search.h"
 #include "netinspect/adapters.h"
 #include "netinspect/arp.h"
 #include "netinspect/deviceclass.h"
@@ -88,6 +89,31 @@ public:
 
 private:
     Action m_action;
+};
+
+// Renders what the flows tell while they run.
+class TQevProgrammerForm::FlowView final : public qev::flow::IdentifyProgress {
+public:
+    // waitCursor: the hour-glass shows while the search collects its answers.
+    explicit FlowView(TQevProgrammerForm *form, bool waitCursor = false)
+        : m_form(form)
+        , m_waitCursor(waitCursor) {}
+
+    void progress(int step, int, int) override {
+        if (!m_waitCursor)
+            return;
+        if (step == qev::flow::SearchCollecting)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else if (step == qev::flow::SearchIdentifying)
+            QApplication::restoreOverrideCursor();
+    }
+    void found(const qev::DeviceRecord &device, const qev::FoundPresentation &shown) override {
+        m_form->showFound(device, shown);
+    }
+
+private:
+    TQevProgrammerForm *m_form;
+    bool m_waitCursor;
 };
 
 TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::ProtocolPorts &ports,
@@ -176,6 +202,11 @@ std::array<QPushButton *, 4> TQevProgrammerForm::savedStateButtons() const {
     return {ui->btnSuche, ui->WriteBtn, ui->btnDirekt, ui->btnSteckbrief};
 }
 
+std::array<QLineEdit *, 5> TQevProgrammerForm::deviceFields() const {
+    const Ui::NetworkPage &n = networkPage();
+    return {n.dxMaskEdit2, n.dxMaskEdit3, n.dxMaskEdit4, n.dxMaskEdit5, n.dxMaskEdit6};
+}
+
 std::array<QLineEdit *, 8> TQevProgrammerForm::foundFields() const {
     const Ui::NetworkPage &n = networkPage();
     return {n.dxMaskEdit8, n.dxMaskEdit9, n.dxMaskEdit10, n.dxMaskEdit2,
@@ -186,6 +217,10 @@ qev::EventPump TQevProgrammerForm::pump() const {
     return [] {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     };
+}
+
+qev::flow::SearchOptions TQevProgrammerForm::searchOptions() {
+    return {ui->Label29->text(), picker(), pump()};
 }
 
 qev::DevicePicker TQevProgrammerForm::picker() {
@@ -702,10 +737,7 @@ void TQevProgrammerForm::btnSucheClick() {
     SetStatusText(QString());
     HideAllPages();
     ShowPage(ui->TabSheetMain);
-    qev::FlushArpCache();
 
-    changeDevice([&](qev::CurrentDevice &d) { d.versionMajor = 0; });
-    changeDevice([&](qev::CurrentDevice &d) { d.versionMinor = 0; });
     StartSearchProgress();
     // However the search ends, the buttons come back and the progress stops.
     const Finally done([this] {
@@ -716,67 +748,40 @@ void TQevProgrammerForm::btnSucheClick() {
         ui->btnSteckbrief->setEnabled(true);
     });
 
-    qev::Selection found;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        found = qev::SelectFoundDevice(0, picker(), m_ports, pump());
-    } catch (const std::exception &) {
-        found = {};
-    }
-    QApplication::restoreOverrideCursor();
-
-    const bool nothingFound = found.device.address.isEmpty() && found.device.port == 0;
-    IdentifyDevice(found.device.address, found.device.netmask, found.device.mac, found.device.port,
-                   found.count, nothingFound);
+    FlowView view(this, true);
+    const qev::flow::Searched searched = qev::flow::Search(*m_link, searchOptions(), view);
+    showIdentified(searched.identified);
 
     StopSearchProgress();
     n.gbNeuProgrammieren->setEnabled(true);
-    changeDevice([&](qev::CurrentDevice &d) {
-        d.programmingAllowed =
-            qev::ProgrammingAllowedAfter(found.count, m_link->current().deviceClass);
-    });
-    if (found.count == 0)
+    if (searched.found.count == 0)
         n.dxMaskEdit8->setText(MessageText(IDS_114));
 }
 
 void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &netmask,
                                         const qev::MacBytes &mac, quint16 port, int count,
                                         bool nothingFound) {
-    Ui::NetworkPage &n = networkPage();
-    QLineEdit *const deviceFields[] = {n.dxMaskEdit2, n.dxMaskEdit3, n.dxMaskEdit4, n.dxMaskEdit5,
-                                       n.dxMaskEdit6};
-    if (count < 1) {
-        if (!nothingFound)
-            ShowNoAnswer();
-        for (QLineEdit *field : deviceFields) {
-            field->clear();
-            field->setEnabled(false);
-        }
-        n.dxMaskEdit8->clear();
-        n.dxMaskEdit9->clear();
-        n.dxPickEdit2->setEnabled(true);
-        changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = 0; });
-        changeDevice([&](qev::CurrentDevice &d) { d.programmingAllowed = true; });
-        n.gbNeuProgrammieren->setVisible(true);
-        return;
-    }
+    FlowView view(this);
+    const qev::DeviceRecord device{address, netmask, mac, port};
+    showIdentified(
+        qev::flow::Identify(*m_link, {device, count, nothingFound}, ui->Label29->text(), view));
+}
 
-    for (QLineEdit *field : deviceFields)
+void TQevProgrammerForm::showFound(const qev::DeviceRecord &device,
+                                   const qev::FoundPresentation &shown) {
+    Ui::NetworkPage &n = networkPage();
+    for (QLineEdit *field : deviceFields())
         field->setEnabled(true);
     n.dxPickEdit2->setEnabled(true);
-    n.dxMaskEdit2->setText(address);
-    changeDevice([&](qev::CurrentDevice &d) { d.host = address; });
-    const qev::FoundPresentation shown = qev::PresentFoundDevice(
-        ui->Label29->text(), address, count, m_link->current().programmingAllowed);
+    n.dxMaskEdit2->setText(device.address);
     n.dxMaskEdit5->setText(shown.classLetter);
     n.dxIPNeu->clear();
     PrefillNewIP();
 
-    n.dxMaskEdit3->setText(netmask);
-    n.dxMaskEdit4->setText(qev::FormatMac(mac));
-    changeDevice([&](qev::CurrentDevice &d) { d.port = port; });
-    n.dxMaskEdit6->setText(QString::number(port));
-    ui->TabSheetMain->setPortText(QString::number(port));
+    n.dxMaskEdit3->setText(device.netmask);
+    n.dxMaskEdit4->setText(qev::FormatMac(device.mac));
+    n.dxMaskEdit6->setText(QString::number(device.port));
+    ui->TabSheetMain->setPortText(QString::number(device.port));
 
     PaintField(n.dxMaskEdit2, shown.addressColour);
     if (shown.led == qev::Led::Good)
@@ -784,8 +789,25 @@ void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &n
     else
         setLed(ledRed, true, true);
     SetStatusText(messageText(shown.status));
+}
 
-    const qev::IdentificationResult result = qev::IdentifyExchange(*m_link, shown.inPcNetwork);
+void TQevProgrammerForm::showIdentified(const qev::flow::Identified &identified) {
+    Ui::NetworkPage &n = networkPage();
+    if (identified.outcome == qev::flow::Outcome::NoDevice) {
+        if (identified.messageId != 0)
+            ShowNoAnswer();
+        for (QLineEdit *field : deviceFields()) {
+            field->clear();
+            field->setEnabled(false);
+        }
+        n.dxMaskEdit8->clear();
+        n.dxMaskEdit9->clear();
+        n.dxPickEdit2->setEnabled(true);
+        n.gbNeuProgrammieren->setVisible(true);
+        return;
+    }
+
+    const qev::IdentificationResult &result = identified.identification;
     if (result.dispatch)
         applyDispatch(*result.dispatch);
     else
@@ -793,7 +815,7 @@ void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &n
     if (result.noAnswer) {
         setLed(ledRed, true, true);
         ui->TabSheetFirm->clearInstalledVersion();
-        SetStatusText(MessageText(IDS_106));
+        SetStatusText(MessageText(identified.messageId));
     }
     n.gbNeuProgrammieren->setVisible(result.programmingGroupVisible);
     if (result.serial)
@@ -979,38 +1001,22 @@ void TQevProgrammerForm::btnControllerOkClick() {
     ResetNetworkPage();
     const qev::ManualChoice choice = qev::ManualSelection(index);
     n.dxMaskEdit8->setText(choice.foundText);
-    changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = choice.currentClass; });
     for (const int item : choice.deviceTypeSteps)
         ui->TabSheetMain->setDeviceType(item);
     n.dxMaskEdit8->setEnabled(true);
 
     ui->btnSuche->setEnabled(false);
-    changeDevice([&](qev::CurrentDevice &d) { d.versionMajor = 0; });
-    changeDevice([&](qev::CurrentDevice &d) { d.versionMinor = 0; });
     StartSearchProgress();
     const Finally done([this] {
         StopSearchProgress();
         ui->btnSuche->setEnabled(true);
     });
 
-    qev::Selection found;
-    if (qev::UsesDirectAddress(searchAddress, index)) {
-        found = qev::DirectSearch(*m_link, searchAddress);
-    } else {
-        try {
-            found =
-                qev::SelectFoundDevice(m_link->current().deviceClass, picker(), m_ports, pump());
-        } catch (const std::exception &) {
-            found = {};
-        }
-    }
-
-    if (qev::IdentifiesManualChoice(found.count, found.device.address)) {
-        IdentifyDevice(found.device.address, found.device.netmask, found.device.mac,
-                       found.device.port, found.count, false);
-        changeDevice([&](qev::CurrentDevice &d) {
-            d.programmingAllowed = qev::ProgrammingAllowedAfter(found.count, d.deviceClass);
-        });
+    FlowView view(this);
+    const qev::flow::Searched searched =
+        qev::flow::SelectManually(*m_link, index, searchAddress, searchOptions(), view);
+    if (searched.identified.outcome != qev::flow::Outcome::NoDevice) {
+        showIdentified(searched.identified);
         n.gbNeuProgrammieren->setEnabled(true);
     } else {
         ClearFoundFields();

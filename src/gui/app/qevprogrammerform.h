@@ -5,6 +5,7 @@
 #include "devicelink/devicelink.h"
 #include "devicelink/protocol.h"
 #include "devicelink/selection.h"
+#include "flows/search.h"
 #include "pages/pagehost.h"
 
 #include <QColor>
@@ -126,6 +127,7 @@ protected:
 private:
     // Exchanges in progress: the window's activation does not reset the page meanwhile.
     class Busy;
+    class FlowView;
 
     void setUpWindow();
     void setUpStatusBar();
@@ -145,6 +147,10 @@ private:
     void changeDevice(const std::function<void(qev::CurrentDevice &)> &change);
     void setLed(const QColor &colour, bool blink, bool value);
     void applyDispatch(const qev::ClassDispatch &dispatch);
+    // What a flow found and what the identification made of it.
+    void showFound(const qev::DeviceRecord &device, const qev::FoundPresentation &shown);
+    void showIdentified(const qev::flow::Identified &identified);
+    qev::flow::SearchOptions searchOptions();
     void PrefillNewIP();
     qev::EventPump pump() const;
     qev::DevicePicker picker();
@@ -179,6 +185,8 @@ private:
     Ui::SelectControllerPage &selectPage() const;
     std::array<QPushButton *, 4> savedStateButtons() const;
     std::array<QLineEdit *, 8> foundFields() const;
+    // The found device's address, netmask, MAC, class letter and port.
+    std::array<QLineEdit *, 5> deviceFields() const;
 
     std::unique_ptr<Ui::TQevProgrammerForm> ui;
     std::unique_ptr<qev::DeviceLink> m_link;
