@@ -10,6 +10,7 @@
 #include "devicelink/selection.h"
 #include "firmware/firmwareimage.h"
 #include "firmware/firmwareinstall.h"
+#include "flows/search.h"
 #include "netinspect/adapters.h"
 #include "netinspect/arp.h"
 #include "netinspect/deviceclass.h"
@@ -101,10 +102,14 @@ QJsonValue optionalText(const std::optional<QString> &text) {
     return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
 }
 
-Identified identify(DeviceLink &link, const QString &host, quint16 port) {
-    link.setCurrent(qev::CurrentDevice{.host = host, .port = port});
+// The identification of the window, told nothing while it runs.
+class QuietIdentify final : public qev::flow::IdentifyProgress {};
+
+Identified identify(DeviceLink &link, const qev::DeviceRecord &record) {
+    QuietIdentify quiet;
     Identified identified;
-    identified.result = qev::IdentifyExchange(link, true);
+    identified.result =
+        qev::flow::Identify(link, {record, 1, false}, qev::GetLocalIP(), quiet).identification;
     const qev::CurrentDevice &device = link.current();
     const quint8 reported =
         identified.result.dispatch ? identified.result.dispatch->reportedClass : 0;
@@ -131,7 +136,10 @@ quint16 portOption(const Command &command) {
 
 // Identifies HOST; prints the no-answer message when it does not answer.
 std::optional<Identified> identifyHost(DeviceLink &link, const Command &command, Printer &printer) {
-    Identified identified = identify(link, command.arguments[0], portOption(command));
+    qev::DeviceRecord record;
+    record.address = command.arguments[0];
+    record.port = portOption(command);
+    Identified identified = identify(link, record);
     if (!identified.result.dispatch) {
         printer.error(MessageText(qev::IDS_106));
         return std::nullopt;
@@ -200,7 +208,7 @@ int discoverCommand(const Command &command, Printer &printer) {
     qev::DiscoverDevices(records, timeoutMs, broadcast, link->ports(), processEvents);
     QJsonArray devices;
     for (const qev::DeviceRecord &record : records) {
-        QJsonObject device = identify(*link, record.address, record.port).json;
+        QJsonObject device = identify(*link, record).json;
         // The address the device reported; the search asked it for its class already.
         if (device.value(QStringLiteral("class")).toInt() == 0) {
             device.insert(QStringLiteral("class"), record.deviceClass);
