@@ -251,14 +251,29 @@ QJsonValue jsonValue(const pk::Key &key, const QVariant &value) {
     return pk::FormatValue(key, value);
 }
 
+// Only the pages the window shows for the device's class are asked of it.
+bool devicePageOrRefusal(const QList<const pk::SettingsPage *> &pages, const pk::SettingsPage *page,
+                         const Identified &identified, Printer &printer) {
+    if (pages.contains(page))
+        return true;
+    printer.error(
+        QStringLiteral("%1 has no page %2")
+            .arg(identified.json.value(QStringLiteral("className")).toString(), page->name()));
+    return false;
+}
+
 int getCommand(const Command &command, Printer &printer) {
     const auto link = openLink(command);
     const std::optional<Identified> identified = identifyHost(*link, command, printer);
     if (!identified)
         return ExitNoDevice;
-    const QList<const pk::SettingsPage *> pages = command.arguments.size() > 1
-                                                      ? QList{pk::FindPage(command.arguments[1])}
-                                                      : pk::PagesOf(*identified->result.dispatch);
+    QList<const pk::SettingsPage *> pages = pk::PagesOf(*identified->result.dispatch);
+    if (command.arguments.size() > 1) {
+        const pk::SettingsPage *page = pk::FindPage(command.arguments[1]);
+        if (!devicePageOrRefusal(pages, page, *identified, printer))
+            return ExitFailed;
+        pages = {page};
+    }
     QJsonObject json;
     int status = ExitDone;
     for (const pk::SettingsPage *page : pages) {
@@ -297,6 +312,8 @@ int setCommand(const Command &command, Printer &printer) {
     const std::optional<Identified> identified = identifyHost(*link, command, printer);
     if (!identified)
         return ExitNoDevice;
+    if (!devicePageOrRefusal(pk::PagesOf(*identified->result.dispatch), page, *identified, printer))
+        return ExitFailed;
     switch (page->change(*link, changes, deviceTypeItem(*identified->result.dispatch))) {
     case pk::SettingsPage::Outcome::Accepted:
         printer.message(qev::IDS_117);

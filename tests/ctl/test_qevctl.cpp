@@ -263,6 +263,12 @@ TEST_F(QevctlLoopback, BoostersAreListedAndRenamed) {
 
     const CtlRun notABus = ctl({QStringLiteral("boosters"), Speed});
     EXPECT_EQ(notABus.exitCode, 1);
+    // Nor is a page the device does not have asked of it.
+    const CtlRun notItsPage =
+        ctl({QStringLiteral("set"), Speed, QStringLiteral("s88"), QStringLiteral("bus1=2")});
+    EXPECT_EQ(notItsPage.exitCode, 1);
+    EXPECT_TRUE(notItsPage.err.contains(QStringLiteral("has no page s88")));
+    EXPECT_FALSE(received(Speed).contains(QStringLiteral("32")));
 }
 
 TEST_F(QevctlLoopback, FirmwareInstallsWithProgressLines) {
