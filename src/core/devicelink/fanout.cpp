@@ -24,10 +24,11 @@ void sendAndDrain(UdpSocket &client, const QString &host, quint16 port,
 
 // A path without a destination (the new address is not an address yet) is left out;
 // the other paths still carry the datagram.
-void sendOnTemporaryClient(const QString &host, quint16 port, std::span<const quint8> datagram) {
+void sendOnTemporaryClient(const SocketFactory &openSocket, const QString &host, quint16 port,
+                           std::span<const quint8> datagram) {
     if (host.isEmpty())
         return;
-    const auto client = openUdpSocket(true);
+    const auto client = openSocket(true);
     sendAndDrain(*client, host, port, datagram);
 }
 
@@ -56,12 +57,12 @@ void DeviceLink::BroadcastFanOut(quint8 deviceClass, const QString &deviceHost,
     // network and of the local segment reach it whatever network it is in now.
     const QString towards = BroadcastTowards(newIp, GetLocalIP());
     const QString firstOctet = QStringLiteral("%1.255.255.255").arg(IPToBytes(newIp)[0]);
-    sendOnTemporaryClient(towards, port, datagram);
+    sendOnTemporaryClient(m_openSocket, towards, port, datagram);
     WaitWithMessages(PathPauseMs);
-    sendOnTemporaryClient(firstOctet, port, datagram);
+    sendOnTemporaryClient(m_openSocket, firstOctet, port, datagram);
     WaitWithMessages(PathPauseMs);
     {
-        const auto client = openUdpSocket(true);
+        const auto client = m_openSocket(true);
         sendAndDrain(*client, LimitedBroadcast, m_ports.base, datagram);
         WaitWithMessages(PathPauseMs);
         sendAndDrain(*client, LimitedBroadcast, port, datagram);
@@ -72,9 +73,9 @@ void DeviceLink::BroadcastFanOut(quint8 deviceClass, const QString &deviceHost,
         return;
     std::copy(proto::NetSettingsHeaderF4.begin(), proto::NetSettingsHeaderF4.end(),
               scratch.begin());
-    sendOnTemporaryClient(towards, port, datagram);
-    sendOnTemporaryClient(firstOctet, port, datagram);
-    sendOnTemporaryClient(LimitedBroadcast, m_ports.base, datagram);
+    sendOnTemporaryClient(m_openSocket, towards, port, datagram);
+    sendOnTemporaryClient(m_openSocket, firstOctet, port, datagram);
+    sendOnTemporaryClient(m_openSocket, LimitedBroadcast, m_ports.base, datagram);
 }
 
 } // namespace qev

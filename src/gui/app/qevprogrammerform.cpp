@@ -16,7 +16,7 @@
 #include "devicelink/netsettings.h"
 #include "devicelink/networkpage.h"
 #include "devicelink/selectipform.h"
-#include "flows/search.h"
+#include "flows/netprogramming.h"
 #include "netinspect/adapters.h"
 #include "netinspect/arp.h"
 #include "netinspect/deviceclass.h"
@@ -28,7 +28,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QScreen>
@@ -43,10 +42,6 @@ namespace {
 const QColor ledYellow(255, 255, 0);
 const QColor ledGreen(0, 255, 0);
 const QColor ledRed(255, 0, 0);
-
-constexpr int ProgrammingWaitMs = 10000;
-constexpr int ProgrammingPingMs = 200;
-constexpr int VerifyTimeoutMs = 2000;
 
 QString messageText(const qev::ComposedText &text) {
     return qev::ComposeText(text, [](int id) { return MessageText(id); });
@@ -91,29 +86,63 @@ private:
     Action m_action;
 };
 
-// Renders what the flows tell while they run.
-class TQevProgrammerForm::FlowView final : public qev::flow::IdentifyProgress {
+// Renders what the flows tell while they run, and puts their questions to the user.
+class TQevProgrammerForm::FlowView final : public qev::flow::ProgrammingProgress {
 public:
     // waitCursor: the hour-glass shows while the search collects its answers.
     explicit FlowView(TQevProgrammerForm *form, bool waitCursor = false)
         : m_form(form)
         , m_waitCursor(waitCursor) {}
 
-    void progress(int step, int, int) override {
-        if (!m_waitCursor)
-            return;
-        if (step == qev::flow::SearchCollecting)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else if (step == qev::flow::SearchIdentifying)
-            QApplication::restoreOverrideCursor();
+    void progress(int step, int, int messageId) override {
+        TQevProgrammerForm &f = *m_form;
+        switch (step) {
+        case qev::flow::SearchCollecting:
+            if (m_waitCursor)
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+            break;
+        case qev::flow::SearchIdentifying:
+            if (m_waitCursor)
+                QApplication::restoreOverrideCursor();
+            break;
+        case qev::flow::ProgrammingStarted:
+            m_started = true;
+            f.ui->WriteBtn->setEnabled(false);
+            f.ProgressTimer->start();
+            f.ui->Led->setValue(false);
+            f.ui->Led->setBlink(false);
+            f.SetStatusText(QString());
+            break;
+        case qev::flow::ProgrammingSent:
+            m_sent = true;
+            f.SaveLastValues();
+            break;
+        case qev::flow::ProgrammingReachable:
+            f.setLed(ledGreen, false, true);
+            f.SetStatusText(MessageText(messageId));
+            break;
+        default:
+            break;
+        }
     }
     void found(const qev::DeviceRecord &device, const qev::FoundPresentation &shown) override {
         m_form->showFound(device, shown);
     }
+    bool confirm(const qev::Confirmation &question) override {
+        return m_form->m_confirmation(MessageText(question.captionId), messageText(question.text));
+    }
+    void datagramBuilt(const qev::NetSettingsDatagram &datagram) override {
+        m_form->ui->TabSheetMain->setPortText(datagram.portText);
+    }
+
+    bool started() const { return m_started; }
+    bool sent() const { return m_sent; }
 
 private:
     TQevProgrammerForm *m_form;
     bool m_waitCursor;
+    bool m_started = false;
+    bool m_sent = false;
 };
 
 TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::ProtocolPorts &ports,
@@ -864,82 +893,42 @@ void TQevProgrammerForm::ProgressTimerTimer() {
 void TQevProgrammerForm::WriteBtnClick() {
     const Busy busy(this);
     Ui::NetworkPage &n = networkPage();
-    const qev::Confirmation question = qev::ProgrammingConfirmation(n.dxPickEdit2->currentIndex());
-    if (!m_confirmation(MessageText(question.captionId), messageText(question.text)))
-        return;
+    // The texts are taken now: the waits of the flow let the user edit the fields.
+    qev::flow::NetworkProgramming input;
+    input.settings.address = n.dxIPNeu->text();
+    input.settings.mask = n.dxNetmask->text();
+    input.settings.gateway = n.dxIPGateway->text();
+    input.settings.broker = n.dxIPBroker->text();
+    input.settings.port = n.dxPickEdit1->currentText();
+    input.settings.deviceType = n.dxPickEdit2->currentIndex();
+    input.deviceHost = n.dxMaskEdit2->text();
 
-    const quint8 classFilter = m_link->current().deviceClass;
-    ui->WriteBtn->setEnabled(false);
-    ProgressTimer->start();
-    m_arpList.clear();
-    qev::ArpMacList(m_arpList);
-    ui->Led->setValue(false);
-    ui->Led->setBlink(false);
-    SetStatusText(QString());
-
-    const Finally done([this] {
+    FlowView view(this);
+    const Finally done([this, &view] {
+        if (!view.started())
+            return;
         ProgressTimer->stop();
         ui->ProgressBar2->setValue(0);
         ui->ProgressBar2->hide();
-        qev::FlushArpCache();
         networkPage().btnLastValue->show();
     });
-
-    // The texts are taken now: the waits below let the user edit the fields.
-    qev::NetSettingsInput in;
-    in.currentClass = m_link->current().deviceClass;
-    in.address = n.dxIPNeu->text();
-    in.mask = n.dxNetmask->text();
-    in.gateway = n.dxIPGateway->text();
-    in.broker = n.dxIPBroker->text();
-    in.port = n.dxPickEdit1->currentText();
-    in.deviceType = n.dxPickEdit2->currentIndex();
-    in.arpMacs = m_arpList;
-    const qev::NetSettingsDatagram datagram = qev::BuildNetSettings(m_link->CommandBuffer, in);
-    ui->TabSheetMain->setPortText(datagram.portText);
-
+    qev::flow::Programmed programmed;
     try {
-        m_link->BroadcastFanOut(
-            m_link->current().deviceClass, n.dxMaskEdit2->text(), in.address, in.mask,
-            datagram.port, std::span<const quint8>(m_link->CommandBuffer).first(datagram.length));
+        programmed = qev::flow::ProgramNetwork(*m_link, input, searchOptions(), qev::Ping, view);
     } catch (...) {
         // The error display shows why; the user may try again.
-        UpdateWriteButton();
+        if (!view.sent())
+            UpdateWriteButton();
         throw;
     }
-    SaveLastValues();
-    changeDevice([&](qev::CurrentDevice &d) { d.host = in.address; });
-
-    // Wait for the device to answer at its new address.
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < ProgrammingWaitMs) {
-        qev::YieldSlice();
-        if (qev::Ping(in.address, ProgrammingPingMs))
-            break;
-        QCoreApplication::processEvents();
-    }
-    qev::FlushArpCache();
-    m_arpList.clear();
-    qev::ArpMacList(m_arpList);
-
-    qev::Selection found;
-    try {
-        found = qev::SelectFoundDevice(classFilter, picker(), m_ports, pump());
-        changeDevice([&](qev::CurrentDevice &d) { d.host = found.device.address; });
-    } catch (const std::exception &) {
-        // The device may be busy restarting; it is asked directly below.
-    }
-
-    const QString host = m_link->current().host;
-    if (found.count == 1 || qev::ProbeDevice(host, VerifyTimeoutMs, m_ports, pump()) ||
-        qev::Ping(host, VerifyTimeoutMs)) {
-        setLed(ledGreen, false, true);
-        SetStatusText(MessageText(IDS_105));
-        IdentifyDevice(host, in.mask, datagram.mac, found.device.port, 1, false);
+    if (!view.started())
+        return;
+    m_arpList = programmed.arpMacs;
+    if (programmed.outcome == qev::flow::Outcome::Done) {
+        showIdentified(programmed.identified);
     } else {
         setLed(ledRed, true, true);
-        SetStatusText(MessageText(IDS_106));
+        SetStatusText(MessageText(programmed.messageId));
         UpdateWriteButton();
     }
 }

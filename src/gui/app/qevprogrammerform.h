@@ -5,7 +5,7 @@
 #include "devicelink/devicelink.h"
 #include "devicelink/protocol.h"
 #include "devicelink/selection.h"
-#include "flows/search.h"
+#include "flows/netprogramming.h"
 #include "pages/pagehost.h"
 
 #include <QColor>
