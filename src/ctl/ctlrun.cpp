@@ -10,6 +10,7 @@
 #include "devicelink/selection.h"
 #include "firmware/firmwareimage.h"
 #include "firmware/firmwareinstall.h"
+#include "flows/netprogramming.h"
 #include "flows/search.h"
 #include "netinspect/adapters.h"
 #include "netinspect/arp.h"
@@ -105,17 +106,14 @@ QJsonValue optionalText(const std::optional<QString> &text) {
 // The identification of the window, told nothing while it runs.
 class QuietIdentify final : public qev::flow::IdentifyProgress {};
 
-Identified identify(DeviceLink &link, const qev::DeviceRecord &record) {
-    QuietIdentify quiet;
-    Identified identified;
-    identified.result =
-        qev::flow::Identify(link, {record, 1, false}, qev::GetLocalIP(), quiet).identification;
+// The device the identification made current, as printed.
+Identified describe(const DeviceLink &link, const qev::IdentificationResult &result) {
+    Identified identified{result, {}};
     const qev::CurrentDevice &device = link.current();
-    const quint8 reported =
-        identified.result.dispatch ? identified.result.dispatch->reportedClass : 0;
+    const quint8 reported = result.dispatch ? result.dispatch->reportedClass : 0;
     QJsonArray pages;
-    if (identified.result.dispatch) {
-        for (const pk::SettingsPage *page : pk::PagesOf(*identified.result.dispatch))
+    if (result.dispatch) {
+        for (const pk::SettingsPage *page : pk::PagesOf(*result.dispatch))
             pages << page->name();
     }
     identified.json = QJsonObject{
@@ -124,23 +122,48 @@ Identified identify(DeviceLink &link, const qev::DeviceRecord &record) {
         {QStringLiteral("class"), reported},
         {QStringLiteral("className"), qev::DeviceClassName(reported)},
         {QStringLiteral("version"), device.versionText()},
-        {QStringLiteral("serial"), optionalText(identified.result.serial)},
+        {QStringLiteral("serial"), optionalText(result.serial)},
         {QStringLiteral("pages"), pages},
     };
     return identified;
+}
+
+Identified identify(DeviceLink &link, const qev::DeviceRecord &record) {
+    QuietIdentify quiet;
+    return describe(
+        link,
+        qev::flow::Identify(link, {record, 1, false}, qev::GetLocalIP(), quiet).identification);
+}
+
+// A search of the command line: nobody picks, so several answers take none.
+qev::flow::SearchOptions searchOptions() {
+    return {qev::GetLocalIP(), [](const QList<qev::DeviceRecord> &) { return std::nullopt; },
+            processEvents, qev::SearchTimeoutMs};
 }
 
 quint16 portOption(const Command &command) {
     return quint16(command.value(QStringLiteral("--port")).toUInt());
 }
 
-// Identifies HOST; prints the no-answer message when it does not answer.
+// Identifies HOST; prints the no-answer message when it does not answer. Without --port the
+// device is first asked directly at its address, as the window's selection by a known
+// address does; the answer gives its port.
 std::optional<Identified> identifyHost(DeviceLink &link, const Command &command, Printer &printer) {
-    qev::DeviceRecord record;
-    record.address = command.arguments[0];
-    record.port = portOption(command);
-    Identified identified = identify(link, record);
-    if (!identified.result.dispatch) {
+    const QString host = command.arguments[0];
+    std::optional<Identified> identified;
+    if (command.has(QStringLiteral("--port"))) {
+        qev::DeviceRecord record;
+        record.address = host;
+        record.port = portOption(command);
+        identified = identify(link, record);
+    } else {
+        QuietIdentify quiet;
+        const qev::flow::Searched searched =
+            qev::flow::SelectManually(link, -1, host, searchOptions(), quiet);
+        if (searched.found.count > 0)
+            identified = describe(link, searched.identified.identification);
+    }
+    if (!identified || !identified->result.dispatch) {
         printer.error(MessageText(qev::IDS_106));
         return std::nullopt;
     }
@@ -387,6 +410,84 @@ int renameBoosterCommand(const Command &command, Printer &printer) {
     return ExitDone;
 }
 
+// The programming's question is the command itself; its text is shown, since it says how
+// a Ferrano or Lucento device is put into programming mode.
+class ProgrammingReport final : public qev::flow::ProgrammingProgress {
+public:
+    explicit ProgrammingReport(Printer &printer)
+        : m_printer(printer) {}
+    bool confirm(const qev::Confirmation &question) override {
+        if (!m_printer.quiet())
+            m_printer.line(qev::ComposeText(question.text.mid(0, 1), MessageText));
+        return true;
+    }
+
+private:
+    Printer &m_printer;
+};
+
+// The port field as the identification leaves it: the dispatch's steps applied in order.
+QString presetPortText(const qev::ClassDispatch &dispatch, const DeviceLink &link) {
+    QString port;
+    for (const qev::PickStep &step : dispatch.pickSteps) {
+        switch (step.kind) {
+        case qev::PickStep::PortItem:
+            port = QString::number(link.ports().base + step.item);
+            break;
+        case qev::PickStep::PortCurrent:
+            port = QString::number(link.current().port);
+            break;
+        case qev::PickStep::TypeItem:
+            port = qev::DeviceTypeChanged(step.item, port).portText.value_or(port);
+            break;
+        }
+    }
+    return port;
+}
+
+int setNetworkCommand(const Command &command, Printer &printer) {
+    if (!qev::IsNetworkUsable()) {
+        printer.error(MessageText(qev::IDS_108));
+        return ExitNoNetwork;
+    }
+    const auto link = openLink(command);
+    QuietIdentify quiet;
+    const QString host = command.arguments[0];
+    const qev::flow::Searched searched =
+        qev::flow::SelectManually(*link, -1, host, searchOptions(), quiet);
+    const std::optional<qev::ClassDispatch> &dispatch = searched.identified.identification.dispatch;
+    if (searched.found.count < 1 || !dispatch) {
+        printer.error(MessageText(qev::IDS_106));
+        return ExitNoDevice;
+    }
+    qev::flow::NetworkProgramming input;
+    input.settings.address = command.value(QStringLiteral("--ip"));
+    input.settings.mask = command.value(QStringLiteral("--mask"));
+    input.settings.gateway = command.value(QStringLiteral("--gateway"));
+    input.settings.broker = command.value(QStringLiteral("--broker"));
+    input.settings.port = command.has(QStringLiteral("--port"))
+                              ? command.value(QStringLiteral("--port"))
+                              : presetPortText(*dispatch, *link);
+    input.settings.deviceType = qMax(0, deviceTypeItem(*dispatch));
+    input.deviceHost = host;
+    input.checkFirst = true;
+    ProgrammingReport report(printer);
+    const qev::flow::Programmed programmed =
+        qev::flow::ProgramNetwork(*link, input, searchOptions(), qev::Ping, report);
+    switch (programmed.outcome) {
+    case qev::flow::Outcome::Done:
+        printer.message(programmed.messageId);
+        return ExitDone;
+    case qev::flow::Outcome::Refused:
+        printer.error(MessageText(programmed.messageId));
+        return ExitFailed;
+    default:
+        break;
+    }
+    printer.error(MessageText(qev::IDS_106));
+    return ExitNoDevice;
+}
+
 // The installation's progress: a bar on a terminal, one line per step otherwise.
 class FirmwareProgress {
 public:
@@ -512,6 +613,7 @@ int RunCommand(const Command &command, Output &output) {
     static const QMap<QString, Handler> handlers = {
         {QStringLiteral("discover"), discoverCommand},
         {QStringLiteral("identify"), identifyCommand},
+        {QStringLiteral("set-network"), setNetworkCommand},
         {QStringLiteral("firmware"), firmwareCommand},
         {QStringLiteral("get"), getCommand},
         {QStringLiteral("set"), setCommand},

@@ -1,5 +1,6 @@
 // qevctl in a LAN of network namespaces: the search by a real broadcast with the default
-// destination (the PC's own broadcast address), which only a LAN shows.
+// destination (the PC's own broadcast address), and a device that moves to the address it
+// was given, which only a LAN shows.
 
 #include "devsimrunner.h"
 #include "qevctlprocess.h"
@@ -27,12 +28,14 @@ protected:
         lan->setupPc(QStringLiteral("192.168.77.1/24"));
     }
 
+    // A device in a namespace of its own that really takes the address it is given.
     void addSimulator(const QString &cidr, const QString &spec) {
         const QString ns = lan->addDevice(cidr);
         QProcess *process =
             lan->start(ns, QStringLiteral(QEV_DEVSIM_PATH),
                        {QStringLiteral("--device"), spec, QStringLiteral("--bind"),
-                        QStringLiteral("0.0.0.0"), QStringLiteral("--settings"), codes()});
+                        QStringLiteral("0.0.0.0"), QStringLiteral("--settings"), codes(),
+                        QStringLiteral("--interface"), QStringLiteral("eth0")});
         sims.push_back(std::make_unique<DevsimRunner>());
         if (!sims.back()->attach(process))
             ADD_FAILURE() << qPrintable(sims.back()->diagnostics());
@@ -76,6 +79,42 @@ TEST_F(QevctlLan, DiscoverFindsEveryDeviceByBroadcast) {
     seen.sort();
     EXPECT_EQ(seen, (QStringList{QStringLiteral("192.168.77.10 11082 17 7.4 02:81:7E:00:00:10"),
                                  QStringLiteral("192.168.77.11 11081 22 1.3 02:81:7E:00:00:11")}));
+}
+
+TEST_F(QevctlLan, SetNetworkMovesTheDeviceAndConfirmsItThere) {
+    addSimulator(QStringLiteral("192.168.77.10/24"),
+                 QStringLiteral("class=17,version=7.4,ip=192.168.77.10,port=11082"));
+    const QStringList base{QStringLiteral("--settings"),  codes(),
+                           QStringLiteral("set-network"), QStringLiteral("192.168.77.10"),
+                           QStringLiteral("--mask"),      QStringLiteral("255.255.255.0")};
+
+    // An incomplete address is refused with the window's text; nothing is sent.
+    const CtlRun incomplete =
+        RunQevctl(base + QStringList{QStringLiteral("--ip"), QStringLiteral("192.168.77")});
+    EXPECT_EQ(incomplete.exitCode, 1);
+    EXPECT_TRUE(incomplete.err.contains(QStringLiteral("Not in full")))
+        << qPrintable(incomplete.err);
+
+    const CtlRun moved =
+        RunQevctl(base + QStringList{QStringLiteral("--ip"), QStringLiteral("192.168.77.20")});
+    ASSERT_EQ(moved.exitCode, 0) << qPrintable(moved.err);
+    EXPECT_TRUE(moved.out.contains(QStringLiteral("New address is reachable")))
+        << qPrintable(moved.out);
+    // Class 17: its header, the address, the MAC built from it, and the device keeps its port.
+    QStringList datagrams;
+    for (const DevsimRx &rx : sims[0]->rx())
+        datagrams << QString::fromLatin1(rx.payload.toHex(' ').toUpper());
+    EXPECT_TRUE(datagrams.contains(QStringLiteral(
+        "F8 AA 51 C0 A8 4D 14 FF FF FF 00 02 81 7E 00 4D 14 2B 4A 00 00 00 00 00 00 00 00")))
+        << qPrintable(datagrams.join(QLatin1Char('\n')));
+
+    const CtlRun there =
+        RunQevctl({QStringLiteral("--settings"), codes(), QStringLiteral("identify"),
+                   QStringLiteral("192.168.77.20"), QStringLiteral("--json")});
+    ASSERT_EQ(there.exitCode, 0) << qPrintable(there.err);
+    const QJsonObject device = QJsonDocument::fromJson(there.out.toUtf8()).object();
+    EXPECT_EQ(device.value(QStringLiteral("port")).toInt(), 11082);
+    EXPECT_EQ(device.value(QStringLiteral("class")).toInt(), 17);
 }
 
 } // namespace
