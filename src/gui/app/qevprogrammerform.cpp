@@ -10,6 +10,8 @@
 #include "app/messagetext.h"
 #include "app/pictures.h"
 #include "app/programfont.h"
+#include "app/statusline.h"
+#include "app/windowkeys.h"
 #include "devicelink/devicelink.h"
 #include "devicelink/discovery.h"
 #include "devicelink/identification.h"
@@ -28,7 +30,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -38,10 +39,6 @@
 #include <QToolButton>
 
 namespace {
-
-const QColor ledYellow(255, 255, 0);
-const QColor ledGreen(0, 255, 0);
-const QColor ledRed(255, 0, 0);
 
 QString messageText(const qev::ComposedText &text) {
     return qev::ComposeText(text, [](int id) { return MessageText(id); });
@@ -109,16 +106,14 @@ public:
             m_started = true;
             f.ui->WriteBtn->setEnabled(false);
             f.ProgressTimer->start();
-            f.ui->Led->setValue(false);
-            f.ui->Led->setBlink(false);
-            f.SetStatusText(QString());
+            f.m_status->switchOff();
             break;
         case qev::flow::ProgrammingSent:
             m_sent = true;
             f.SaveLastValues();
             break;
         case qev::flow::ProgrammingReachable:
-            f.setLed(ledGreen, false, true);
+            f.m_status->setLed(LedColour::Green, false, true);
             f.SetStatusText(MessageText(messageId));
             break;
         default:
@@ -163,7 +158,7 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
     };
 
     setUpWindow();
-    setUpStatusBar();
+    m_status = std::make_unique<StatusLine>(*ui->StatusBar1, *ui->Led);
     setUpPictures();
     setUpAccessibleNames();
 
@@ -229,17 +224,6 @@ Ui::SelectControllerPage &TQevProgrammerForm::selectPage() const {
 
 std::array<QPushButton *, 4> TQevProgrammerForm::savedStateButtons() const {
     return {ui->btnSuche, ui->WriteBtn, ui->btnDirekt, ui->btnSteckbrief};
-}
-
-std::array<QLineEdit *, 5> TQevProgrammerForm::deviceFields() const {
-    const Ui::NetworkPage &n = networkPage();
-    return {n.dxMaskEdit2, n.dxMaskEdit3, n.dxMaskEdit4, n.dxMaskEdit5, n.dxMaskEdit6};
-}
-
-std::array<QLineEdit *, 8> TQevProgrammerForm::foundFields() const {
-    const Ui::NetworkPage &n = networkPage();
-    return {n.dxMaskEdit8, n.dxMaskEdit9, n.dxMaskEdit10, n.dxMaskEdit2,
-            n.dxMaskEdit5, n.dxMaskEdit3, n.dxMaskEdit4,  n.dxMaskEdit6};
 }
 
 qev::EventPump TQevProgrammerForm::pump() const {
@@ -308,11 +292,6 @@ void TQevProgrammerForm::setPageVisible(qev::Page page, bool visible) {
     SetPageVisible(PageWidget(page), visible);
 }
 
-void TQevProgrammerForm::clearStatus() {
-    ui->Led->setValue(true);
-    SetStatusText(QString());
-}
-
 void TQevProgrammerForm::setWindowButtonsEnabled(bool enabled) {
     for (QPushButton *button : {ui->btnSuche, ui->btnDirekt, ui->btnSteckbrief, ui->btnEnde})
         button->setEnabled(enabled);
@@ -339,29 +318,6 @@ void TQevProgrammerForm::setUpWindow() {
     ui->btnEnde->setDefault(true);
 }
 
-void TQevProgrammerForm::setUpStatusBar() {
-    QFont bold = font();
-    bold.setBold(true);
-    ui->StatusBar1->setFont(bold);
-    ui->StatusBar1->setSizeGripEnabled(false);
-
-    m_ledPanel = new QWidget(ui->StatusBar1);
-    m_ledPanel->setObjectName(QStringLiteral("StatusBar1Panel0"));
-    m_ledPanel->setFixedSize(24, 22);
-    ui->Led->setParent(m_ledPanel);
-    ui->Led->setGeometry(1, 3, 16, 16);
-    ui->Led->setInterval(500);
-    ui->Led->setFalseColor(QColor(192, 192, 192));
-    ui->Led->show();
-    ui->StatusBar1->addWidget(m_ledPanel);
-
-    m_statusMessage = new QLabel(ui->StatusBar1);
-    m_statusMessage->setObjectName(QStringLiteral("StatusBar1Panel1"));
-    m_statusMessage->setMinimumWidth(50);
-    m_statusMessage->setFont(bold);
-    ui->StatusBar1->addWidget(m_statusMessage, 1);
-}
-
 void TQevProgrammerForm::setUpPictures() {
     setWindowIcon(WindowIcon());
     ui->ImageLeft->setPixmap(LeftPicture(ui->ImageLeft->size()));
@@ -384,10 +340,7 @@ void TQevProgrammerForm::setUpAccessibleNames() {
     ui->ImageLeft->setAccessibleName(tr("Qev Programmer: Netzwerk-Geräte der Spurnova-Linie"));
     ui->pbSuche->setAccessibleName(tr("Suche"));
     ui->ProgressBar2->setAccessibleName(tr("Programmieren"));
-    ui->Led->setAccessibleName(tr("Zustand"));
-    // The message's name is its text (SetStatusText), so a screen reader reads it out.
-    m_statusMessage->setAccessibleDescription(tr("Meldung"));
-    SetStatusText(StatusText());
+    m_status->retranslate();
     ui->PageControl1->setAccessibleName(tr("Seiten"));
     Ui::NetworkPage &n = networkPage();
     n.dxPickEdit1->setAccessibleName(tr("UDP Port"));
@@ -398,32 +351,6 @@ void TQevProgrammerForm::setUpAccessibleNames() {
 
 TALed &TQevProgrammerForm::Led() const {
     return *ui->Led;
-}
-
-QString TQevProgrammerForm::StatusText() const {
-    return m_statusMessage->text();
-}
-
-void TQevProgrammerForm::SetStatusText(const QString &text) {
-    m_statusMessage->setText(text);
-    m_statusMessage->setAccessibleName(text.isEmpty() ? tr("Meldung") : text);
-}
-
-void TQevProgrammerForm::setLed(const QColor &colour, bool blink, bool value) {
-    ui->Led->setTrueColor(colour);
-    ui->Led->setBlink(blink);
-    ui->Led->setValue(value);
-}
-
-void TQevProgrammerForm::ShowCommandAccepted() {
-    ui->Led->setTrueColor(ledGreen);
-    ui->Led->setValue(true);
-    SetStatusText(MessageText(IDS_117));
-}
-
-void TQevProgrammerForm::ShowNoAnswer() {
-    setLed(ledRed, true, true);
-    SetStatusText(MessageText(IDS_110));
 }
 
 void TQevProgrammerForm::ShowNoDevice() {
@@ -480,46 +407,9 @@ void TQevProgrammerForm::connectHandlers() {
     onSignal(tmrSuche, &QTimer::timeout, &TQevProgrammerForm::tmrSucheTimer);
     onSignal(ProgressTimer, &QTimer::timeout, &TQevProgrammerForm::ProgressTimerTimer);
 
-    ui->ImageLeft->installEventFilter(this);
-    n.gbGefunden->installEventFilter(this);
-    // Escape and Enter reach the window from whichever control has the focus.
-    qApp->installEventFilter(this);
-}
-
-bool TQevProgrammerForm::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == ui->ImageLeft) {
-            ImageLeftDblClick();
-            return true;
-        }
-        if (watched == networkPage().gbGefunden) {
-            gbGefundenDblClick();
-            return true;
-        }
-    }
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
-        auto *widget = static_cast<QWidget *>(watched);
-        const auto *key = static_cast<QKeyEvent *>(event);
-        // Enter of the number pad comes with the keypad modifier; it is Enter all the same.
-        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-        if (widget->window() == this && modifiers == Qt::NoModifier) {
-            if (key->key() == Qt::Key_Escape) {
-                ui->btnEnde->click();
-                return true;
-            }
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                // btnEnde is the default button: Enter presses it unless another button has
-                // the focus, which Enter then presses.
-                auto *button = qobject_cast<QAbstractButton *>(focusWidget());
-                if (button && button->window() == this && button != ui->btnEnde)
-                    button->click();
-                else
-                    ui->btnEnde->click();
-                return true;
-            }
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
+    OnDoubleClick(ui->ImageLeft, [this] { ImageLeftDblClick(); });
+    OnDoubleClick(n.gbGefunden, [this] { gbGefundenDblClick(); });
+    new WindowKeys(this, ui->btnEnde);
 }
 
 void TQevProgrammerForm::showEvent(QShowEvent *event) {
@@ -542,7 +432,7 @@ void TQevProgrammerForm::showEvent(QShowEvent *event) {
 void TQevProgrammerForm::changeEvent(QEvent *event) {
     QMainWindow::changeEvent(event);
     // A language switch: the pages re-text themselves; texts set at run time stay.
-    if (event->type() == QEvent::LanguageChange && m_statusMessage) {
+    if (event->type() == QEvent::LanguageChange && m_status) {
         ui->retranslateUi(this);
         applyPageCaptions();
         // The accessible names copy group titles of the network page, which would re-text
@@ -580,7 +470,7 @@ void TQevProgrammerForm::FormActivate() {
         return;
     }
     m_noNetwork = true;
-    setLed(ledRed, true, true);
+    m_status->setLed(LedColour::Red, true, true);
     SetStatusText(MessageText(IDS_108));
     QFont bold = ui->Label29->font();
     bold.setBold(true);
@@ -691,9 +581,7 @@ void TQevProgrammerForm::ResetNetworkPage() {
 }
 
 void TQevProgrammerForm::ClearFoundFields() {
-    for (QLineEdit *field : foundFields())
-        field->clear();
-    networkPage().LabelCID->clear();
+    ui->TabSheetMain->clearFoundFields();
     HideAllPages();
     changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = 0; });
 }
@@ -758,11 +646,9 @@ void TQevProgrammerForm::btnSucheClick() {
     ui->btnDirekt->setEnabled(false);
     ui->btnSteckbrief->setEnabled(false);
     ui->WriteBtn->setEnabled(false);
-    for (QLineEdit *field : foundFields())
-        field->clear();
-    n.LabelCID->clear();
+    ui->TabSheetMain->clearFoundFields();
 
-    setLed(ledYellow, true, true);
+    m_status->setLed(LedColour::Yellow, true, true);
     SetStatusText(QString());
     HideAllPages();
     ShowPage(ui->TabSheetMain);
@@ -798,25 +684,11 @@ void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &n
 
 void TQevProgrammerForm::showFound(const qev::DeviceRecord &device,
                                    const qev::FoundPresentation &shown) {
-    Ui::NetworkPage &n = networkPage();
-    for (QLineEdit *field : deviceFields())
-        field->setEnabled(true);
-    n.dxPickEdit2->setEnabled(true);
-    n.dxMaskEdit2->setText(device.address);
-    n.dxMaskEdit5->setText(shown.classLetter);
-    n.dxIPNeu->clear();
-    PrefillNewIP();
-
-    n.dxMaskEdit3->setText(device.netmask);
-    n.dxMaskEdit4->setText(qev::FormatMac(device.mac));
-    n.dxMaskEdit6->setText(QString::number(device.port));
-    ui->TabSheetMain->setPortText(QString::number(device.port));
-
-    PaintField(n.dxMaskEdit2, shown.addressColour);
+    ui->TabSheetMain->showFound(device, shown, ui->Label29->text());
     if (shown.led == qev::Led::Good)
-        setLed(ledGreen, false, true);
+        m_status->setLed(LedColour::Green, false, true);
     else
-        setLed(ledRed, true, true);
+        m_status->setLed(LedColour::Red, true, true);
     SetStatusText(messageText(shown.status));
 }
 
@@ -825,13 +697,7 @@ void TQevProgrammerForm::showIdentified(const qev::flow::Identified &identified)
     if (identified.outcome == qev::flow::Outcome::NoDevice) {
         if (identified.messageId != 0)
             ShowNoAnswer();
-        for (QLineEdit *field : deviceFields()) {
-            field->clear();
-            field->setEnabled(false);
-        }
-        n.dxMaskEdit8->clear();
-        n.dxMaskEdit9->clear();
-        n.dxPickEdit2->setEnabled(true);
+        ui->TabSheetMain->showNoDevice();
         n.gbNeuProgrammieren->setVisible(true);
         return;
     }
@@ -842,7 +708,7 @@ void TQevProgrammerForm::showIdentified(const qev::flow::Identified &identified)
     else
         n.dxMaskEdit8->setText(MessageText(IDS_114));
     if (result.noAnswer) {
-        setLed(ledRed, true, true);
+        m_status->setLed(LedColour::Red, true, true);
         ui->TabSheetFirm->clearInstalledVersion();
         SetStatusText(MessageText(identified.messageId));
     }
@@ -852,33 +718,15 @@ void TQevProgrammerForm::showIdentified(const qev::flow::Identified &identified)
 }
 
 void TQevProgrammerForm::applyDispatch(const qev::ClassDispatch &d) {
-    Ui::NetworkPage &n = networkPage();
     HideAllPages();
     for (const qev::Page page : d.pages)
         SetPageVisible(PageWidget(page), true);
-    n.dxMaskEdit8->setText(d.known ? qev::DeviceClassName(d.reportedClass) : MessageText(IDS_114));
-
-    if (d.version == qev::VersionDisplay::Shown)
-        n.dxMaskEdit9->setText(m_link->current().versionText());
+    ui->TabSheetMain->showClass(d, m_link->current());
     if (d.boosterCaption)
         setPageCaption(ui->TabSheetBooster, QStringLiteral("Booster"));
     for (DevicePage *page : devicePages())
         page->deviceIdentified(m_link->current(), d);
-    for (const qev::PickStep &step : d.pickSteps) {
-        switch (step.kind) {
-        case qev::PickStep::PortItem:
-            ui->TabSheetMain->setPortText(n.dxPickEdit1->itemText(step.item));
-            break;
-        case qev::PickStep::PortCurrent:
-            ui->TabSheetMain->setPortText(QString::number(m_link->current().port));
-            break;
-        case qev::PickStep::TypeItem:
-            ui->TabSheetMain->setDeviceType(step.item);
-            break;
-        }
-    }
-    if (!d.deviceTypeEnabled)
-        n.dxPickEdit2->setEnabled(false);
+    ui->TabSheetMain->applyPresets(d, m_link->current());
 }
 
 // ---- Network programming ----
@@ -892,16 +740,9 @@ void TQevProgrammerForm::ProgressTimerTimer() {
 
 void TQevProgrammerForm::WriteBtnClick() {
     const Busy busy(this);
-    Ui::NetworkPage &n = networkPage();
     // The texts are taken now: the waits of the flow let the user edit the fields.
-    qev::flow::NetworkProgramming input;
-    input.settings.address = n.dxIPNeu->text();
-    input.settings.mask = n.dxNetmask->text();
-    input.settings.gateway = n.dxIPGateway->text();
-    input.settings.broker = n.dxIPBroker->text();
-    input.settings.port = n.dxPickEdit1->currentText();
-    input.settings.deviceType = n.dxPickEdit2->currentIndex();
-    input.deviceHost = n.dxMaskEdit2->text();
+    const qev::flow::NetworkProgramming input{ui->TabSheetMain->newSettings(),
+                                              networkPage().dxMaskEdit2->text()};
 
     FlowView view(this);
     const Finally done([this, &view] {
@@ -927,7 +768,7 @@ void TQevProgrammerForm::WriteBtnClick() {
     if (programmed.outcome == qev::flow::Outcome::Done) {
         showIdentified(programmed.identified);
     } else {
-        setLed(ledRed, true, true);
+        m_status->setLed(LedColour::Red, true, true);
         SetStatusText(MessageText(programmed.messageId));
         UpdateWriteButton();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/statusline.h"
 #include "devicelink/classdispatch.h"
 #include "devicelink/currentdevice.h"
 #include "devicelink/devicelink.h"
@@ -67,7 +68,7 @@ public:
     void setPageVisible(qev::Page page, bool visible) override;
     bool confirm(const QString &caption, const QString &text) override;
     BoosterBus &boosterBus() override;
-    void clearStatus() override;
+    void clearStatus() override { m_status->clear(); }
     void setWindowButtonsEnabled(bool enabled) override;
     const QString &settingsFile() const { return m_settingsFile; }
 
@@ -77,13 +78,13 @@ public:
     int Language() const { return m_language; }
 
     // Status panel 1.
-    QString StatusText() const;
-    void SetStatusText(const QString &text);
+    QString StatusText() const { return m_status->text(); }
+    void SetStatusText(const QString &text) { m_status->setText(text); }
     TALed &Led() const;
 
     // The outcome indications every exchange with a device ends with.
-    void ShowCommandAccepted();
-    void ShowNoAnswer();
+    void ShowCommandAccepted() { m_status->showCommandAccepted(); }
+    void ShowNoAnswer() { m_status->showNoAnswer(); }
     void ShowNoDevice();
 
     void HideAllPages();
@@ -121,7 +122,6 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -130,7 +130,6 @@ private:
     class FlowView;
 
     void setUpWindow();
-    void setUpStatusBar();
     void setUpPictures();
     void setUpAccessibleNames();
     void attachPages();
@@ -145,7 +144,6 @@ private:
     void onSignal(Sender *sender, Signal signal, Handler handler);
 
     void changeDevice(const std::function<void(qev::CurrentDevice &)> &change);
-    void setLed(const QColor &colour, bool blink, bool value);
     void applyDispatch(const qev::ClassDispatch &dispatch);
     // What a flow found and what the identification made of it.
     void showFound(const qev::DeviceRecord &device, const qev::FoundPresentation &shown);
@@ -184,9 +182,6 @@ private:
     Ui::NetworkPage &networkPage() const;
     Ui::SelectControllerPage &selectPage() const;
     std::array<QPushButton *, 4> savedStateButtons() const;
-    std::array<QLineEdit *, 8> foundFields() const;
-    // The found device's address, netmask, MAC, class letter and port.
-    std::array<QLineEdit *, 5> deviceFields() const;
 
     std::unique_ptr<Ui::TQevProgrammerForm> ui;
     std::unique_ptr<qev::DeviceLink> m_link;
@@ -194,8 +189,7 @@ private:
     Confirmation m_confirmation;
     BoosterBus *m_boosterBus = nullptr;
     qev::DevicePicker m_picker;
-    QWidget *m_ledPanel = nullptr;
-    QLabel *m_statusMessage = nullptr;
+    std::unique_ptr<StatusLine> m_status;
     QTimer *tmrSuche = nullptr;
     QTimer *ProgressTimer = nullptr;
     QString m_settingsFile;

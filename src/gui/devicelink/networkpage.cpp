@@ -5,6 +5,8 @@
 #include "app/lastvalues.h"
 #include "app/messagetext.h"
 #include "devicelink/identification.h"
+#include "netinspect/arp.h"
+#include "netinspect/deviceclass.h"
 #include "netinspect/ipv4.h"
 
 #include <QSignalBlocker>
@@ -202,4 +204,77 @@ void NetworkPage::RevalidateEntries() {
     dxNetmaskChange();
     optionalAddressChange(ui.dxIPGateway, ui.lbIPGateway);
     optionalAddressChange(ui.dxIPBroker, ui.lbIPBroker);
+}
+
+std::array<QLineEdit *, 5> NetworkPage::deviceFields() const {
+    return {ui.dxMaskEdit2, ui.dxMaskEdit3, ui.dxMaskEdit4, ui.dxMaskEdit5, ui.dxMaskEdit6};
+}
+
+qev::NetSettingsInput NetworkPage::newSettings() const {
+    qev::NetSettingsInput in;
+    in.address = ui.dxIPNeu->text();
+    in.mask = ui.dxNetmask->text();
+    in.gateway = ui.dxIPGateway->text();
+    in.broker = ui.dxIPBroker->text();
+    in.port = ui.dxPickEdit1->currentText();
+    in.deviceType = ui.dxPickEdit2->currentIndex();
+    return in;
+}
+
+void NetworkPage::showFound(const qev::DeviceRecord &device, const qev::FoundPresentation &shown,
+                            const QString &pcAddress) {
+    for (QLineEdit *field : deviceFields())
+        field->setEnabled(true);
+    ui.dxPickEdit2->setEnabled(true);
+    ui.dxMaskEdit2->setText(device.address);
+    ui.dxMaskEdit5->setText(shown.classLetter);
+    ui.dxIPNeu->clear();
+    PrefillNewIP(pcAddress);
+
+    ui.dxMaskEdit3->setText(device.netmask);
+    ui.dxMaskEdit4->setText(qev::FormatMac(device.mac));
+    ui.dxMaskEdit6->setText(QString::number(device.port));
+    setPortText(QString::number(device.port));
+    PaintField(ui.dxMaskEdit2, shown.addressColour);
+}
+
+void NetworkPage::showNoDevice() {
+    for (QLineEdit *field : deviceFields()) {
+        field->clear();
+        field->setEnabled(false);
+    }
+    ui.dxMaskEdit8->clear();
+    ui.dxMaskEdit9->clear();
+    ui.dxPickEdit2->setEnabled(true);
+}
+
+void NetworkPage::clearFoundFields() {
+    for (QLineEdit *field : {ui.dxMaskEdit8, ui.dxMaskEdit9, ui.dxMaskEdit10, ui.dxMaskEdit2,
+                             ui.dxMaskEdit5, ui.dxMaskEdit3, ui.dxMaskEdit4, ui.dxMaskEdit6})
+        field->clear();
+    ui.LabelCID->clear();
+}
+
+void NetworkPage::showClass(const qev::ClassDispatch &d, const qev::CurrentDevice &device) {
+    ui.dxMaskEdit8->setText(d.known ? qev::DeviceClassName(d.reportedClass) : MessageText(IDS_114));
+    if (d.version == qev::VersionDisplay::Shown)
+        ui.dxMaskEdit9->setText(device.versionText());
+}
+
+void NetworkPage::applyPresets(const qev::ClassDispatch &d, const qev::CurrentDevice &device) {
+    for (const qev::PickStep &step : d.pickSteps) {
+        switch (step.kind) {
+        case qev::PickStep::PortItem:
+            setPortText(ui.dxPickEdit1->itemText(step.item));
+            break;
+        case qev::PickStep::PortCurrent:
+            setPortText(QString::number(device.port));
+            break;
+        case qev::PickStep::TypeItem:
+            setDeviceType(step.item);
+            break;
+        }
+    }
+    if (!d.deviceTypeEnabled)
+        ui.dxPickEdit2->setEnabled(false);
 }

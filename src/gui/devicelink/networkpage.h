@@ -4,8 +4,14 @@
 // user types, and the last values of the settings file.
 
 #include "app/formpage.h"
+#include "devicelink/classdispatch.h"
+#include "devicelink/currentdevice.h"
+#include "devicelink/identification.h"
 #include "devicelink/netsettings.h"
+#include "devicelink/replies.h"
 #include "ui_networkpage.h"
+
+#include <array>
 
 class QLabel;
 
@@ -30,6 +36,19 @@ public:
 
     // The new settings as they stand; programmingAllowed comes from the current device.
     qev::WriteButtonInput writeButtonInput(bool programmingAllowed) const;
+    // The new settings as the network programming takes them.
+    qev::NetSettingsInput newSettings() const;
+
+    // The "Gefunden" group: a found device before it is asked anything (the new address is
+    // prefilled from the PC's), no device to ask, or emptied for a search.
+    void showFound(const qev::DeviceRecord &device, const qev::FoundPresentation &shown,
+                   const QString &pcAddress);
+    void showNoDevice();
+    void clearFoundFields();
+    // What the identified class sets here: its name and version, then (after the pages were
+    // told of the device) the port and device-type presets.
+    void showClass(const qev::ClassDispatch &dispatch, const qev::CurrentDevice &device);
+    void applyPresets(const qev::ClassDispatch &dispatch, const qev::CurrentDevice &device);
 
 Q_SIGNALS:
     // The entries changed in a way that may change whether "Programmieren" can be pressed.
@@ -37,6 +56,8 @@ Q_SIGNALS:
 
 private:
     void connectHandlers();
+    // The found device's address, netmask, MAC, class letter and port.
+    std::array<QLineEdit *, 5> deviceFields() const;
     bool judging() const;
     void dxIPNeuChange();
     void foundFieldChange();

@@ -2,6 +2,7 @@
 
 #include "app/messagetext.h"
 #include "devicelink/devicelink.h"
+#include "flows/firmware.h"
 #include "netinspect/deviceclass.h"
 
 #include <QAction>
@@ -169,7 +170,8 @@ void FirmwarePage::dxButtonEdit1Change() {
 }
 
 void FirmwarePage::ShowImageHeader(const QString &file) {
-    const std::optional<qev::ImageHeaderText> header = qev::ReadImageHeaderFile(file);
+    const std::optional<qev::ImageHeaderText> header =
+        qev::flow::InspectFirmware(file, currentClass()).header;
     if (!header)
         return;
     ui.Label105->setText(header->date);
@@ -178,7 +180,7 @@ void FirmwarePage::ShowImageHeader(const QString &file) {
 }
 
 bool FirmwarePage::ImageFitsDevice(const QString &file) const {
-    return qev::ImageFitsDevice(file, currentClass());
+    return qev::flow::InspectFirmware(file, currentClass()).fits;
 }
 
 void FirmwarePage::prepareInstallation(int blockCount) {
@@ -267,8 +269,7 @@ void FirmwarePage::btnInstallFirmwareClick() {
     observer.pump = [] {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     };
-    qev::FirmwareInstaller installer(link, link.codes().activationCode, m_timing);
-    result = installer.install(m_chosenFile, observer);
+    result = qev::flow::InstallFirmware(link, m_chosenFile, observer, m_timing);
     if (result.outcome == qev::InstallOutcome::LinkFailed)
         throw qev::LinkError(result.linkError.toStdString());
 }

@@ -1,8 +1,7 @@
 #include "report/reportrun.h"
 
 #include "app/messagetext.h"
-#include "devicelink/devicelink.h"
-#include "netinspect/adapters.h"
+#include "flows/report.h"
 #include "report/reportpreview.h"
 
 #include <QApplication>
@@ -45,23 +44,16 @@ void ReportRun::btnSteckbriefClick() {
     const auto notRunning = qScopeGuard([this] { m_running = false; });
 
     qev::report::ReportSettings settings = m_settings;
+    const qev::Confirmation question = qev::flow::ScanDiskQuestion();
     settings.scanDisk =
-        m_window.ask(MessageText(IDS_142),
-                     MessageText(IDS_140) + QStringLiteral("\r\n\n") + MessageText(IDS_141));
+        m_window.ask(MessageText(question.captionId), qev::ComposeText(question.text, MessageText));
     settings.captions = m_window.captions();
-    settings.pcDataStatus = MessageText(IDS_145);
-    settings.devicesStatus = MessageText(IDS_143);
-    settings.foreignStatus = MessageText(IDS_144);
-    if (settings.broadcastAddress.isEmpty())
-        settings.broadcastAddress = qev::GetLocalBroadcast();
 
     qev::report::ReportTable table;
     {
-        const qev::DeviceLink::Busy busy(m_window.link);
         m_window.progress->setRange(0, ProgressMaximum);
         m_window.progress->setValue(0);
         m_window.progress->setVisible(true);
-        m_window.status->setText(settings.pcDataStatus);
         m_window.status->setVisible(true);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto idle = qScopeGuard([this] {
@@ -75,7 +67,7 @@ void ReportRun::btnSteckbriefClick() {
                 [] {
                     QCoreApplication::processEvents(QEventLoop::AllEvents);
                 }};
-        qev::report::CollectReport(table, m_window.link, settings, hooks);
+        table = qev::flow::CollectProfile(m_window.link, settings, MessageText, hooks);
     }
     m_preview(table);
 }

@@ -6,7 +6,7 @@
 #include "devicelink/devicelink.h"
 #include "devsimrunner.h"
 #include "fakehostnetwork.h"
-#include "firmware/firmwareinstall.h"
+#include "flows/firmware.h"
 #include "imagemaker.h"
 
 #include <QCoreApplication>
@@ -95,7 +95,6 @@ protected:
             current.deviceClass = quint8(deviceClass);
             link.setCurrent(current);
         }
-        FirmwareInstaller installer(link, DeviceCodes::placeholders().activationCode, fastTiming());
         observed = {};
         InstallObserver observer;
         observer.phase = [this](int id) {
@@ -108,7 +107,7 @@ protected:
             observed.progress.emplace_back(p, m);
         };
         observer.pump = pump;
-        return installer.install(path, observer);
+        return flow::InstallFirmware(link, path, observer, fastTiming());
     }
 
     // What the device holds after its last activation; empty when it never activated.

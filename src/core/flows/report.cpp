@@ -1,0 +1,27 @@
+#include "flows/report.h"
+
+#include "devicelink/devicelink.h"
+#include "netinspect/adapters.h"
+
+namespace qev::flow {
+
+Confirmation ScanDiskQuestion() {
+    return {IDS_142, {IDS_140, QStringLiteral("\r\n\n"), IDS_141}};
+}
+
+report::ReportTable CollectProfile(DeviceLink &link, report::ReportSettings settings,
+                                   const std::function<QString(int messageId)> &messageText,
+                                   const report::ReportHooks &hooks) {
+    settings.pcDataStatus = messageText(IDS_145);
+    settings.devicesStatus = messageText(IDS_143);
+    settings.foreignStatus = messageText(IDS_144);
+    if (settings.broadcastAddress.isEmpty())
+        settings.broadcastAddress = GetLocalBroadcast();
+
+    report::ReportTable table;
+    const DeviceLink::Busy busy(link);
+    report::CollectReport(table, link, settings, hooks);
+    return table;
+}
+
+} // namespace qev::flow
