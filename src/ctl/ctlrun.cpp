@@ -8,9 +8,9 @@
 #include "devicelink/discovery.h"
 #include "devicelink/identification.h"
 #include "devicelink/selection.h"
-#include "firmware/firmwareimage.h"
-#include "firmware/firmwareinstall.h"
+#include "flows/firmware.h"
 #include "flows/netprogramming.h"
+#include "flows/report.h"
 #include "flows/search.h"
 #include "netinspect/adapters.h"
 #include "netinspect/arp.h"
@@ -18,6 +18,7 @@
 #include "netinspect/ipv4.h"
 #include "pages/boosterlist.h"
 #include "pages/pagekeys.h"
+#include "report/reportrenderer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -79,6 +80,12 @@ public:
             m_output.out << MessageText(id).trimmed() << Qt::endl;
     }
     void line(const QString &text) { m_output.out << text << Qt::endl; }
+    // What a long run is doing: on standard error, so that the data on standard output stay
+    // clean; not with --quiet.
+    void progressLine(const QString &text) {
+        if (!m_command.quiet)
+            m_output.err << text << Qt::endl;
+    }
     void error(const QString &text) { m_output.err << "qevctl: " << text << Qt::endl; }
     void json(const QJsonDocument &document) {
         m_output.out << document.toJson(QJsonDocument::Indented);
@@ -568,7 +575,7 @@ int firmwareCommand(const Command &command, Printer &printer) {
     const std::optional<Identified> identified = identifyHost(*link, command, printer);
     if (!identified)
         return ExitNoDevice;
-    if (!qev::ImageFitsDevice(path, link->current().deviceClass)) {
+    if (!qev::flow::InspectFirmware(path, link->current().deviceClass).fits) {
         printer.error(
             formText("FirmwarePage", "Firmware ist nicht für diesen Controller geeignet"));
         return ExitFailed;
@@ -585,8 +592,7 @@ int firmwareCommand(const Command &command, Printer &printer) {
         progress.progress(position, maximum);
     };
     observer.pump = processEvents;
-    qev::FirmwareInstaller installer(*link, link->codes().activationCode);
-    const qev::InstallResult result = installer.install(path, observer);
+    const qev::InstallResult result = qev::flow::InstallFirmware(*link, path, observer);
     progress.endBar();
     switch (result.outcome) {
     case qev::InstallOutcome::Finished:
@@ -605,6 +611,63 @@ int firmwareCommand(const Command &command, Printer &printer) {
     return ExitFailed;
 }
 
+// The report's rows as CSV: group, heading, label, value; fields quoted where needed.
+QString csvLine(const QStringList &fields) {
+    QStringList quoted;
+    for (QString field : fields) {
+        if (field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) ||
+            field.contains(QLatin1Char('\n')))
+            field = QLatin1Char('"') + field.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+                    QLatin1Char('"');
+        quoted << field;
+    }
+    return quoted.join(QLatin1Char(','));
+}
+
+int reportCommand(const Command &command, Printer &printer) {
+    const auto link = openLink(command);
+    qev::report::ReportSettings settings;
+    settings.scanDisk = !command.has(QStringLiteral("--no-disk-scan"));
+    // The adapter rows are labelled as the window's address labels read.
+    settings.captions = {
+        formText("TQevProgrammerForm", "IP-Adresse:"), formText("TQevProgrammerForm", "Netzmaske:"),
+        formText("TQevProgrammerForm", "Gateway:"), formText("NetworkPage", "MAC- Adresse")};
+    settings.programFile = QCoreApplication::applicationFilePath();
+    settings.programVersion = QCoreApplication::applicationVersion();
+    const qev::report::ReportHooks hooks{
+        .status = [&](const QString &text) { printer.progressLine(text); },
+        .step = [] {},
+        .pump = processEvents};
+    const qev::report::ReportTable table =
+        qev::flow::CollectProfile(*link, settings, MessageText, hooks);
+
+    if (command.has(QStringLiteral("--pdf")) &&
+        !SaveReportPdf(table, command.value(QStringLiteral("--pdf")))) {
+        printer.error(
+            QStringLiteral("%1: cannot be written").arg(command.value(QStringLiteral("--pdf"))));
+        return ExitFailed;
+    }
+    if (printer.wantsJson()) {
+        QJsonArray rows;
+        for (const qev::report::ReportRow &row : table.rows())
+            rows << QJsonObject{{QStringLiteral("group"), row.group},
+                                {QStringLiteral("heading"), row.heading},
+                                {QStringLiteral("label"), row.label},
+                                {QStringLiteral("value"), row.value}};
+        printer.json(QJsonDocument(rows));
+    } else if (command.has(QStringLiteral("--csv"))) {
+        printer.line(csvLine({QStringLiteral("group"), QStringLiteral("heading"),
+                              QStringLiteral("label"), QStringLiteral("value")}));
+        for (const qev::report::ReportRow &row : table.rows())
+            printer.line(csvLine({QString::number(row.group), row.heading, row.label, row.value}));
+    } else if (!command.has(QStringLiteral("--pdf"))) {
+        for (const qev::report::ReportRow &row : table.rows())
+            printer.line(row.heading.isEmpty() ? QStringLiteral("  %1 %2").arg(row.label, row.value)
+                                               : row.heading);
+    }
+    return ExitDone;
+}
+
 } // namespace
 
 int RunCommand(const Command &command, Output &output) {
@@ -619,6 +682,7 @@ int RunCommand(const Command &command, Output &output) {
         {QStringLiteral("set"), setCommand},
         {QStringLiteral("boosters"), boostersCommand},
         {QStringLiteral("rename-booster"), renameBoosterCommand},
+        {QStringLiteral("report"), reportCommand},
     };
     const Handler handler = handlers.value(command.name);
     if (!handler) {

@@ -8,10 +8,6 @@
 
 #include <QTextStream>
 
-namespace qev::report {
-class ReportTable;
-}
-
 namespace qevctl {
 
 struct Output {
@@ -22,10 +18,6 @@ struct Output {
 
 // Returns the exit status.
 int RunCommand(const Command &command, Output &output);
-
-// Writes the report as the preview prints it; false when the file cannot be written.
-// Needs a QGuiApplication (the offscreen platform serves).
-bool WriteReportPdf(const qev::report::ReportTable &table, const QString &path);
 
 // The whole program: parses, sets up the application and the language, runs.
 int Main(int argc, char **argv);

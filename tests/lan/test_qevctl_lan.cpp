@@ -1,11 +1,12 @@
 // qevctl in a LAN of network namespaces: the search by a real broadcast with the default
-// destination (the PC's own broadcast address), and a device that moves to the address it
-// was given, which only a LAN shows.
+// destination (the PC's own broadcast address), a device that moves to the address it was
+// given, and the profile report, which only a LAN shows.
 
 #include "devsimrunner.h"
 #include "qevctlprocess.h"
 #include "testlan.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -115,6 +116,28 @@ TEST_F(QevctlLan, SetNetworkMovesTheDeviceAndConfirmsItThere) {
     const QJsonObject device = QJsonDocument::fromJson(there.out.toUtf8()).object();
     EXPECT_EQ(device.value(QStringLiteral("port")).toInt(), 11082);
     EXPECT_EQ(device.value(QStringLiteral("class")).toInt(), 17);
+}
+
+// The report's collection reaches beyond loopback (broadcast, pings, the stations of other
+// makers), so it runs here too; the PDF is painted with no display.
+TEST_F(QevctlLan, ReportListsTheDevicesAndWritesThePdf) {
+    addSimulator(QStringLiteral("192.168.77.10/24"),
+                 QStringLiteral("class=17,version=7.4,ip=192.168.77.10,port=11082"));
+    const QString pdf = dir.filePath(QStringLiteral("profile.pdf"));
+    const CtlRun run = RunQevctl({QStringLiteral("--settings"), codes(), QStringLiteral("--quiet"),
+                                  QStringLiteral("report"), QStringLiteral("--no-disk-scan"),
+                                  QStringLiteral("--pdf"), pdf, QStringLiteral("--json")});
+    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    // --quiet: no status of the phases.
+    EXPECT_FALSE(run.err.contains(QStringLiteral("PC Data..."))) << qPrintable(run.err);
+    QStringList values;
+    for (const QJsonValue &row : QJsonDocument::fromJson(run.out.toUtf8()).array())
+        values << row.toObject().value(QStringLiteral("value")).toString();
+    EXPECT_TRUE(values.contains(QStringLiteral("192.168.77.10"))) << qPrintable(run.out);
+    EXPECT_TRUE(values.contains(QStringLiteral("192.168.77.1"))) << qPrintable(run.out);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
 }
 
 } // namespace
