@@ -222,11 +222,17 @@ int identifyCommand(const Command &command, Printer &printer) {
     return ExitDone;
 }
 
+// The subcommands that broadcast need the PC's network; the window enters its no-network state.
+bool networkUsable(Printer &printer) {
+    if (qev::IsNetworkUsable())
+        return true;
+    printer.error(MessageText(qev::IDS_108));
+    return false;
+}
+
 int discoverCommand(const Command &command, Printer &printer) {
-    if (!qev::IsNetworkUsable()) {
-        printer.error(MessageText(qev::IDS_108));
+    if (!networkUsable(printer))
         return ExitNoNetwork;
-    }
     const auto link = openLink(command);
     const QString broadcast = command.has(QStringLiteral("--broadcast"))
                                   ? command.value(QStringLiteral("--broadcast"))
@@ -453,10 +459,8 @@ QString presetPortText(const qev::ClassDispatch &dispatch, const DeviceLink &lin
 }
 
 int setNetworkCommand(const Command &command, Printer &printer) {
-    if (!qev::IsNetworkUsable()) {
-        printer.error(MessageText(qev::IDS_108));
+    if (!networkUsable(printer))
         return ExitNoNetwork;
-    }
     const auto link = openLink(command);
     QuietIdentify quiet;
     const QString host = command.arguments[0];

@@ -20,6 +20,14 @@ using namespace qevtest;
 
 namespace {
 
+// The test's own namespace before a LAN is wired to it has no network but loopback.
+TEST(QevctlWithoutLan, SearchWithoutANetworkExitsWithFour) {
+    QEV_REQUIRE_TESTLAN();
+    const CtlRun run = RunQevctl({QStringLiteral("discover"), QStringLiteral("--json")});
+    EXPECT_EQ(run.exitCode, 4) << qPrintable(run.out);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("No network connection!"))) << qPrintable(run.err);
+}
+
 class QevctlLan : public testing::Test {
 protected:
     void SetUp() override {
