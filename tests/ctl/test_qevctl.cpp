@@ -221,6 +221,16 @@ TEST_F(QevctlLoopback, SetWritesTheGivenKeysAndGetReadsThemBack) {
     EXPECT_TRUE(received(Speed).contains(QStringLiteral("04 AA 55 30 39 01 32 28 0F 04 14 01")))
         << qPrintable(received(Speed).join(QLatin1Char('\n')));
 
+    // The window's catalogue in the language asked for; nothing with --quiet.
+    const CtlRun german =
+        ctl({QStringLiteral("--lang"), QStringLiteral("de"), QStringLiteral("set"), Speed,
+             QStringLiteral("speed"), QStringLiteral("threshold=50")});
+    EXPECT_EQ(german.out.trimmed(), QStringLiteral("Befehl akzeptiert"));
+    const CtlRun quiet = ctl({QStringLiteral("--quiet"), QStringLiteral("set"), Speed,
+                              QStringLiteral("speed"), QStringLiteral("threshold=50")});
+    EXPECT_EQ(quiet.exitCode, 0);
+    EXPECT_TRUE(quiet.out.isEmpty()) << qPrintable(quiet.out);
+
     const CtlRun get = ctl({QStringLiteral("get"), Speed, QStringLiteral("--json")});
     ASSERT_EQ(get.exitCode, 0) << qPrintable(get.err);
     const QJsonObject speed = json(get).object().value(QStringLiteral("speed")).toObject();
