@@ -162,12 +162,12 @@
     <message>
         <location line="+14"/>
         <source>Träge</source>
-        <translation>Slow</translation>
+        <translation>Very Slow</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Mittelträge</source>
-        <translation>Medium slow</translation>
+        <translation>Slow</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -183,10 +183,15 @@
     <message>
         <location line="+5"/>
         <source>Superflink</source>
-        <translation>Very fast</translation>
+        <translation>Super Fast</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+8"/>
+        <source>Kurzsschlußerkennung, Servicewert 10 bis 200</source>
+        <translation>Short-circuit detection, service value 10 to 200</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>Niemals automatisch einschalten. Das macht der PC</source>
         <translation>Never switch on automatically. The PC does it</translation>
     </message>
@@ -302,8 +307,8 @@
     </message>
     <message>
         <location line="+10"/>
-        <source>Gesamtzahl der vorhandenen Ausgänge</source>
-        <translation>Total number of outputs present</translation>
+        <source>Gesamtzahl der vorhandenen Ausgänge, 0 bis 255: das Gerät nimmt die Zahl in einem Byte</source>
+        <translation>Total number of outputs present, 0 to 255: the device takes the number in one byte</translation>
     </message>
     <message>
         <location line="+26"/>
@@ -390,6 +395,193 @@
         <location line="+3"/>
         <source>Änderungen speichern</source>
         <translation>Save the changes</translation>
+    </message>
+</context>
+<context>
+    <name>CommandName</name>
+    <message>
+        <location filename="../src/core/trace/commandnames.cpp" line="+18"/>
+        <location line="+1"/>
+        <source>Netzwerkeinstellungen</source>
+        <translation>Network settings</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Suche</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Identifikation</source>
+        <translation>Identification</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Seriennummer</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zugangscode</source>
+        <translation>Access code</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Block schreiben</source>
+        <translation>Write block</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Block lesen</source>
+        <translation>Read block</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Aktivieren</source>
+        <translation>Activate</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tachometer schreiben</source>
+        <translation>Write speed meter</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tachometer lesen</source>
+        <translation>Read speed meter</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>S88 lesen</source>
+        <translation>Read S88</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>S88 schreiben</source>
+        <translation>Write S88</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Helligkeit setzen</source>
+        <translation>Set brightness</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Helligkeit lesen</source>
+        <translation>Read brightness</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Name schreiben</source>
+        <translation>Write name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Name lesen</source>
+        <translation>Read name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Modus lesen</source>
+        <translation>Read mode</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Modus schreiben</source>
+        <translation>Write mode</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Classic lesen</source>
+        <translation>Read Classic</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Classic schreiben</source>
+        <translation>Write Classic</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>RGB lesen</source>
+        <translation>Read RGB</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>RGB schreiben</source>
+        <translation>Write RGB</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Manager lesen</source>
+        <translation>Read manager</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Manager schreiben</source>
+        <translation>Write manager</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Seriennummern</source>
+        <translation>Booster serial numbers</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Name lesen</source>
+        <translation>Read booster name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Name schreiben</source>
+        <translation>Write booster name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Liste</source>
+        <translation>Booster list</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Info</source>
+        <translation>Booster info</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster schreiben</source>
+        <translation>Write boosters</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Adresse</source>
+        <translation>Booster address</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Gateway lesen</source>
+        <translation>Read gateway</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Gateway schreiben</source>
+        <translation>Write gateway</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Gateway-Helligkeit lesen</source>
+        <translation>Read gateway brightness</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Gateway-Helligkeit speichern</source>
+        <translation>Save gateway brightness</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Booster-Freigabe</source>
+        <translation>Booster unlock</translation>
     </message>
 </context>
 <context>
@@ -1481,7 +1673,12 @@
         <translation>Connected devices</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+19"/>
+        <source>Boosterliste wird gelesen</source>
+        <translation>Reading the booster list</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>Alter Name</source>
         <translation>Old name</translation>
     </message>
@@ -1531,7 +1728,7 @@
     <message>
         <location line="+19"/>
         <source>Kalibrierwert</source>
-        <translation>Calibration value</translation>
+        <translation>Factor to km/h</translation>
     </message>
     <message>
         <location line="+17"/>
@@ -1567,7 +1764,7 @@
 <context>
     <name>TALed</name>
     <message>
-        <location filename="../src/gui/app/aled.cpp" line="+75"/>
+        <location filename="../src/gui/app/aled.cpp" line="+76"/>
         <source>aus</source>
         <translation>off</translation>
     </message>
@@ -1595,6 +1792,92 @@
         <location line="+1"/>
         <source>%1, blinkt</source>
         <translation>%1, blinking</translation>
+    </message>
+</context>
+<context>
+    <name>TProtokollForm</name>
+    <message>
+        <location filename="../src/gui/trace/protokollform.ui" line="+14"/>
+        <location filename="../src/gui/trace/protokollform.cpp" line="+136"/>
+        <source>Protokoll</source>
+        <translation>Trace</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>&amp;Gerät:</source>
+        <translation>&amp;Device:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>alle Adressen</source>
+        <translation>all addresses</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../src/gui/trace/protokollform.cpp" line="-62"/>
+        <source>Pause</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Speichern…</source>
+        <translation>Save…</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Kopieren</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <location filename="../src/gui/trace/protokollform.cpp" line="-39"/>
+        <source>Protokoll speichern</source>
+        <translation>Save trace</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>pcapng-Dateien (*.pcapng)</source>
+        <translation>pcapng files (*.pcapng)</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>Filter nach Geräteadresse</source>
+        <translation>Filter by device address</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Protokoll als pcapng speichern</source>
+        <translation>Save trace as pcapng</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ausgewählte Zeilen kopieren</source>
+        <translation>Copy selected rows</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Protokoll der Datagramme</source>
+        <translation>Trace of the datagrams</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Gespeichert in %1</source>
+        <translation>Saved in %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nicht gespeichert: %1</source>
+        <translation>Not saved: %1</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>Protokoll aller Datagramme (Strg+Umschalt+P)</source>
+        <translation>Trace of every datagram (Ctrl+Shift+P)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Protokoll öffnen</source>
+        <translation>Open trace</translation>
     </message>
 </context>
 <context>
@@ -1666,7 +1949,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+324"/>
+        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+322"/>
         <source>Programmieren</source>
         <translation>Programming</translation>
     </message>
@@ -1677,15 +1960,25 @@
     </message>
     <message>
         <location line="+10"/>
+        <source>Liste der gefundenen Geräte anzeigen oder drucken. Dies kann einige Minuten dauern,</source>
+        <translation>Search and list or print all devices. This may take a while</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Liste drucken</source>
         <translation>Print List</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Liste wird erstellt</source>
+        <translation>Building the list</translation>
     </message>
     <message>
         <source>Status</source>
         <translation type="vanished">Search</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+51"/>
         <source>Beenden</source>
         <translation>End</translation>
     </message>
@@ -1809,9 +2102,74 @@
         <translation>UDP Port</translation>
     </message>
     <message>
-        <location line="+326"/>
+        <location line="+339"/>
         <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
         <translation>The settings could not be saved: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TraceModel</name>
+    <message>
+        <location filename="../src/gui/trace/tracemodel.cpp" line="+79"/>
+        <source>gesendet</source>
+        <translation>sent</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>empfangen</source>
+        <translation>received</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zeitüberschreitung</source>
+        <translation>time-out</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Port geschlossen</source>
+        <translation>port closed</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>nicht gesendet</source>
+        <translation>not sent</translation>
+    </message>
+    <message>
+        <location line="+46"/>
+        <source>Zeit</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Richtung</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Gerät</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Port</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Länge</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Befehl</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Bytes</source>
+        <translatorcomment>stays German</translatorcomment>
+        <translation>Bytes</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 #include "app/qevprogrammerform.h"
 #include "app/settingsfile.h"
 #include "devicelink/selectipform.h"
+#include "trace/datagramtrace.h"
 
 #include <QMessageBox>
 #include <exception>
@@ -15,6 +16,10 @@ int main(int argc, char **argv) {
     // Ties the window to its installed desktop entry (icon and name in the task bar).
     QGuiApplication::setDesktopFileName(QStringLiteral("de.spurnova.QevProgrammer"));
     QApplication::setFont(ProgramFont());
+    // Every datagram of the run, for the Protokoll window; installed before the first
+    // socket opens.
+    qev::DatagramTrace trace;
+    qev::InstallDatagramTrace(&trace);
     try {
         TQevProgrammerForm form(qev::SettingsFilePath(QCoreApplication::applicationFilePath()));
         // The pick list of the start stays hidden; each search shows one of its own.

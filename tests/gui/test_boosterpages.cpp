@@ -101,7 +101,7 @@ TEST(SerialPage, ListRenameAndLeave) {
     ASSERT_EQ(model->rowCount(), 2);
     EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "Adr.");
     EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), "Seriennummer");
-    EXPECT_EQ(ui.dxDBGrid1->horizontalHeader()->sectionSize(3), 111);
+    EXPECT_GE(ui.dxDBGrid1->horizontalHeader()->sectionSize(3), 111);
     EXPECT_EQ(model->index(1, 1).data().toString(), "Schaltbooster");
     EXPECT_EQ(model->index(1, 3).data().toString(), "00:1A:2B:3C:4D:5E");
     EXPECT_EQ(model->index(0, 4).data().toString(), "1.10");
@@ -136,6 +136,47 @@ TEST(SerialPage, ListRenameAndLeave) {
 
     page.hide();
     EXPECT_TRUE(ui.dxDBGrid1->isHidden());
+}
+
+// A name longer than a new name may be is no change the user made; the columns fit their
+// texts; the heading stays put while the grid is hidden; an empty bus does not keep the
+// range of the bus before.
+TEST(SerialPage, LongNameColumnsHeadingAndEmptyBus) {
+    FakeHost host;
+    SerialPage page;
+    Ui::SerialPage &ui = page.ui;
+    page.resize(500, 400);
+    host.expect("90 91 FF 01", "21 90 91 01 05 02 00");
+    host.expect("90 0E 05",
+                "21 90 0E 14 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50 51 52 53 54");
+    host.expect("90 93 05", nullptr);
+    host.expect("90 0D 00", nullptr);
+    attachAndShow(page, host);
+    ASSERT_TRUE(host.script.finished()) << qPrintable(host.script.report());
+    const QAbstractItemModel *model = ui.dxDBGrid1->model();
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(ui.dxDBGrid1->horizontalHeader()->sectionSize(0), 50);
+    const QAbstractItemView *grid = ui.dxDBGrid1;
+    EXPECT_GE(ui.dxDBGrid1->columnWidth(1), grid->sizeHintForColumn(1));
+    EXPECT_GT(ui.dxDBGrid1->columnWidth(1), grid->fontMetrics().horizontalAdvance("Schaltbooster"));
+
+    QTest::mouseClick(ui.dxDBGrid1->viewport(), Qt::LeftButton, {},
+                      ui.dxDBGrid1->visualRect(model->index(0, 2)).center());
+    EXPECT_EQ(ui.dxEdit8->text(), "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(ui.dxEdit9->text(), "ABCDEFGHIJKLMNOP");
+    EXPECT_TRUE(ui.Label99->isHidden());
+    EXPECT_FALSE(ui.Button4->isEnabled());
+    EXPECT_FALSE(host.boosterBus().list().table().rows()[0].change);
+
+    const int headingTop = ui.Label71->y();
+    ui.dxDBGrid1->hide();
+    QApplication::processEvents();
+    EXPECT_EQ(ui.Label71->y(), headingTop);
+
+    host.expect("90 91 FF 01", "21 90 91 00 00");
+    QTest::mouseClick(ui.btnBoosterList, Qt::LeftButton);
+    ASSERT_TRUE(host.script.finished()) << qPrintable(host.script.report());
+    EXPECT_EQ(ui.ProgressBar3->maximum(), 40);
 }
 
 TEST(BoosterPages, SharedSettingsReadAndWritten) {

@@ -219,6 +219,9 @@ TEST_F(FirmwareLan, RefusedAccessLeavesTheInstallButtonDisabled) {
     // The user is told why, and where the codes are kept.
     EXPECT_FALSE(ui().lbAccessRefused->isHidden());
     EXPECT_TRUE(ui().lbAccessRefused->text().contains(QStringLiteral("[Codes]")));
+    // No status line under the refusal, as if the installation were under way.
+    EXPECT_TRUE(ui().Label31->isHidden());
+    EXPECT_TRUE(ui().Label32->isHidden());
     expectTrafficButtons(true);
     EXPECT_TRUE(mainTabVisible());
 }

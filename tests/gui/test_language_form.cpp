@@ -1,5 +1,6 @@
 // Switching the main window's language with the flags; a fake host network, no packets.
 
+#include "app/aled.h"
 #include "app/flaghint.h"
 #include "app/language.h"
 #include "app/messagetext.h"
@@ -17,6 +18,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -159,6 +161,7 @@ TEST_F(LanguageForm, EnglishTexts) {
         {"btnControllerOk", "OK"},
         {"Label100", "Or:"},
         {"GroupBox15", "Enter the direct IP known"},
+        {"dxEdit1Caption", "Factor to km/h"},
     };
     for (const Row &row : rows)
         EXPECT_EQ(text(row.element), QString::fromUtf8(row.english)) << row.element;
@@ -177,6 +180,27 @@ TEST_F(LanguageForm, EnglishTexts) {
               QStringLiteral("Only if known: Enter new IP address to be searched for."));
     // The PC's own data is never translated.
     EXPECT_EQ(text("Label29"), QStringLiteral("192.168.0.10"));
+    EXPECT_EQ(child<QAbstractButton>("btnSteckbrief")->toolTip(),
+              QStringLiteral("Search and list or print all devices. This may take a while"));
+    const QStringList sensitivities = {"Very Slow", "Slow", "Normal", "Fast", "Super Fast"};
+    for (int k = 0; k < sensitivities.size(); ++k)
+        EXPECT_EQ(child<QComboBox>("dxImageEdit2")->itemText(k), sensitivities[k]);
+}
+
+// What a screen reader says follows the switch at once: the LED's state and the names of
+// the empty verdict labels.
+TEST_F(LanguageForm, AccessibleTextsFollowTheSwitch) {
+    open();
+    for (const auto &[flag, off, none] : {std::tuple{"Image10", "off", "No message"},
+                                          std::tuple{"Image9", "aus", "Keine Meldung"}}) {
+        click(flag);
+        EXPECT_EQ(form->Led().accessibleDescription(), QString::fromLatin1(off));
+        for (const char *verdict : {"lbIPGateway", "lbIPBroker", "lbSuchIP"}) {
+            ASSERT_TRUE(text(verdict).isEmpty()) << verdict;
+            EXPECT_EQ(child<QLabel>(verdict)->accessibleName(), QString::fromLatin1(none))
+                << verdict;
+        }
+    }
 }
 
 TEST_F(LanguageForm, DeviceTypeSurvivesASwitch) {

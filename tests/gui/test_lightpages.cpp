@@ -12,6 +12,7 @@
 #include <QAccessible>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolTip>
 #include <functional>
 #include <gtest/gtest.h>
 #include <vector>
@@ -305,6 +306,17 @@ const std::vector<ClassicRow> &classicRows() {
          },
          {{"61 91 FF 14 04 04 00", nullptr}, {"60 95 52 AC 00 00 00 00", nullptr}},
          {255, 20, 4, 4, 1, 0, false, false, false}},
+        {"typed_outputs_above_255_are_refused_with_the_reason",
+         [](ClassicPage &p) {
+             p.show();
+             p.ui.edSBusAusgang->findChild<QLineEdit *>()->selectAll();
+             QTest::keyClicks(p.ui.edSBusAusgang, "300");
+             EXPECT_TRUE(QToolTip::isVisible());
+             EXPECT_EQ(QToolTip::text(), p.ui.edSBusAusgang->toolTip());
+             EXPECT_TRUE(QToolTip::text().contains("255"));
+         },
+         {},
+         {30, 20, 4, 4, 1, 0, false, false, false}},
         {"timing_choice_sets_clock_and_latch",
          [](ClassicPage &p) { p.ui.edSBusTiming->setCurrentIndex(0); },
          {},
@@ -475,12 +487,20 @@ TEST(ClassicPageWiring, ServiceDoubleClicksUnlockClockAndLatch) {
     QLineEdit *latchText = page.ui.edSBusLatch->findChild<QLineEdit *>();
     const QColor grey = page.ui.edSBusClock->palette().color(QPalette::Base);
 
+    // A screen reader hears the state too.
+    const auto readOnlyHeard = [](QWidget *field) {
+        return QAccessible::queryAccessibleInterface(field)->state().readOnly;
+    };
+    EXPECT_TRUE(readOnlyHeard(page.ui.edSBusClock));
+    EXPECT_TRUE(readOnlyHeard(page.ui.edSBusLatch));
+    EXPECT_FALSE(readOnlyHeard(page.ui.edSBusAusgang));
     QTest::mouseDClick(clockText, Qt::LeftButton);
     EXPECT_TRUE(page.ui.edSBusClock->isReadOnly()) << "the field alone does not unlock";
     QTest::mouseDClick(page.ui.Label48, Qt::LeftButton);
     EXPECT_TRUE(page.ui.edSBusClock->isReadOnly());
     QTest::mouseDClick(clockText, Qt::LeftButton);
     EXPECT_FALSE(page.ui.edSBusClock->isReadOnly());
+    EXPECT_FALSE(readOnlyHeard(page.ui.edSBusClock));
     EXPECT_NE(page.ui.edSBusClock->palette().color(QPalette::Base), grey);
     EXPECT_TRUE(page.ui.edSBusLatch->isReadOnly());
 
@@ -493,6 +513,7 @@ TEST(ClassicPageWiring, ServiceDoubleClicksUnlockClockAndLatch) {
     QTest::mouseDClick(clockText, Qt::LeftButton);
     EXPECT_TRUE(page.ui.edSBusClock->isReadOnly());
     EXPECT_TRUE(page.ui.edSBusLatch->isReadOnly());
+    EXPECT_TRUE(readOnlyHeard(page.ui.edSBusClock));
     EXPECT_EQ(page.ui.edSBusClock->palette().color(QPalette::Base), grey);
     bench.verify(2);
     expectAccessibleNames(page);

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -147,6 +148,29 @@ TEST(SelectIPForm, BorderlessDarkRedWindow) {
     EXPECT_TRUE(f.form.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(f.form.size(), QSize(274, 200));
     EXPECT_EQ(f.form.grab().toImage().pixelColor(1, 1), QColor(204, 0, 0));
+}
+
+// Opens at its usual size but can be enlarged, and no scroll bar ever covers a row: five
+// devices fit without a horizontal bar, and a long list is shown whole in a taller window.
+TEST(SelectIPForm, GrowsForLongListsAndNoScrollBarCoversARow) {
+    QList<qev::DeviceRecord> many;
+    for (int k = 1; k <= 24; ++k)
+        many << record(qPrintable(QStringLiteral("192.168.1.%1").arg(k)), 17);
+    for (const int count : {5, 24}) {
+        TSelectIPForm form;
+        form.Fill(many.mid(0, count), false);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        auto *grid = form.findChild<QTableWidget *>(QStringLiteral("dxDBGrid1"));
+        EXPECT_EQ(form.size(), QSize(274, 200));
+        EXPECT_NE(form.findChild<QWidget *>(QStringLiteral("SizeGrip")), nullptr);
+        EXPECT_GT(form.maximumHeight(), 200);
+        form.resize(274, 200 + count * grid->rowHeight(0));
+        QTest::qWait(20);
+        EXPECT_FALSE(grid->horizontalScrollBar()->isVisible()) << count;
+        const QRect last = grid->visualRect(grid->model()->index(count - 1, 1));
+        EXPECT_LE(last.bottom(), grid->viewport()->height()) << count;
+    }
 }
 
 TEST(SelectIPForm, HeaderBlinksEvery400ms) {

@@ -1,6 +1,6 @@
 # Installs the build into a fresh PREFIX and checks that exactly the program, the command line
-# with its manual page, the simulator and the desktop files arrive, and that they name each
-# other consistently.
+# with its manual page, the simulator, the dissector and the desktop files arrive, and that
+# they name each other consistently.
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -16,7 +16,8 @@ set(expected
     share/applications/${id}.desktop
     share/icons/hicolor/scalable/apps/${id}.svg
     share/man/man1/qevctl.1
-    share/metainfo/${id}.metainfo.xml)
+    share/metainfo/${id}.metainfo.xml
+    share/qev-programmer/wireshark/qev.lua)
 file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE "${PREFIX}" "${PREFIX}/*")
 list(SORT installed)
 if(NOT installed STREQUAL expected)

@@ -6,6 +6,7 @@
 #include "netinspect/hostnetwork.h"
 
 #include <QList>
+#include <QMutex>
 #include <QSet>
 #include <QString>
 
@@ -36,7 +37,7 @@ public:
     void addAnswering(const QString &address) { m_answering.insert(address); }
     void removeAnswering(const QString &address) { m_answering.remove(address); }
 
-    // Every ping asked for, in order.
+    // Every ping asked for, in the order they came (from any thread).
     const QList<PingCall> &pingCalls() const { return m_pingCalls; }
     void clearPingCalls() { m_pingCalls.clear(); }
 
@@ -45,6 +46,7 @@ public:
     bool isNetworkPresent() override { return m_networkPresent; }
     bool isWinsockUsable() override { return m_winsockUsable; }
     bool ping(const QString &address, int timeoutMs) override {
+        const QMutexLocker lock(&m_pingLock);
         m_pingCalls.append({address, timeoutMs});
         return m_answering.contains(address);
     }
@@ -56,6 +58,7 @@ private:
     bool m_networkPresent = true;
     bool m_winsockUsable = true;
     QSet<QString> m_answering;
+    QMutex m_pingLock;
     QList<PingCall> m_pingCalls;
 };
 

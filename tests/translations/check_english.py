@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Fails when a German text of the forms or a tr() string has no finished English text.
 
-    check_english.py LUPDATE SOURCE_DIR CATALOGUE
+    check_english.py LUPDATE SOURCE... CATALOGUE
 
-lupdate collects the texts of SOURCE_DIR into a copy of CATALOGUE (the catalogue itself is
+lupdate collects the texts of the SOURCE folders and files into a copy of CATALOGUE (the catalogue itself is
 left alone), so that a text added to a form without running `update_translations` counts as
 missing too. Every text then needs a finished English translation. A text that stays German
 on purpose (a product name, a report text, a word that is the same in English) carries the
@@ -39,13 +39,14 @@ def problems(catalogue):
                 yield name, source, f'marked "{STAYS_GERMAN}" but translated as {english!r}'
 
 
-def main(lupdate, sources, catalogue):
+def main(lupdate, *arguments):
+    *sources, catalogue = arguments
     with tempfile.TemporaryDirectory() as work:
         copy = os.path.join(work, os.path.basename(catalogue))
         with open(catalogue, "rb") as f, open(copy, "wb") as g:
             g.write(f.read())
         subprocess.run([lupdate, "-silent", "-source-language", "de_DE", "-target-language",
-                        "en_GB", "-locations", "none", sources, "-ts", copy], check=True)
+                        "en_GB", "-locations", "none", *sources, "-ts", copy], check=True)
         found = list(problems(copy))
     for context, source, what in found:
         print(f"{context}: {source!r}: {what}")
@@ -59,6 +60,6 @@ def main(lupdate, sources, catalogue):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) < 4:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))

@@ -30,6 +30,7 @@ SPEC is a comma-separated list of key=value:
   extended=yes|no
                  answers the two-byte identification 60 0F (default yes).
   fault=F        silent        logs what arrives, never answers, takes nothing
+                 discoveryonly answers the discovery F5, nothing else
                  baseonly      listens on the base port only
                  slow[:MS]     every reply leaves MS ms late (default 1500)
                  garbage       every reply byte inverted
@@ -110,6 +111,8 @@ std::optional<Fault> parseFault(const QString &text) {
     };
     if (kind == QLatin1String("silent") && colon < 0)
         return Fault{FaultKind::Silent, 0};
+    if (kind == QLatin1String("discoveryonly") && colon < 0)
+        return Fault{FaultKind::DiscoveryOnly, 0};
     if (kind == QLatin1String("baseonly") && colon < 0)
         return Fault{FaultKind::BaseOnly, 0};
     if (kind == QLatin1String("garbage") && colon < 0)
@@ -289,6 +292,11 @@ ParsedCommandLine ParseDevsimCommandLine(const QStringList &arguments,
         QStringLiteral("Address to bind (default: each device's ip; 0.0.0.0 to receive "
                        "broadcasts)."),
         QStringLiteral("ADDR"));
+    const QCommandLineOption gather(
+        QStringLiteral("gather"),
+        QStringLiteral("Every device also listens at ADDR on the base port, so that one datagram "
+                       "sent there reaches them all (a broadcast on loopback, which has none)."),
+        QStringLiteral("ADDR"));
     const QCommandLineOption basePort(QStringLiteral("base-port"),
                                       QStringLiteral("Base port (default 11080)."),
                                       QStringLiteral("N"), QStringLiteral("11080"));
@@ -310,7 +318,7 @@ ParsedCommandLine ParseDevsimCommandLine(const QStringList &arguments,
                        "127.0.0.1), port=N (default 5550). Without --device it runs alone. "
                        "Logs \"lenz listen|connect|rx|tx <ip>:<port> [HEX]\" lines."),
         QStringLiteral("SPEC"));
-    parser.addOptions({help, device, interfaceOption, bind, basePort, settings, log, lenz});
+    parser.addOptions({help, device, interfaceOption, bind, gather, basePort, settings, log, lenz});
 
     if (!parser.parse(arguments)) {
         result.error = parser.errorText();
@@ -346,6 +354,13 @@ ParsedCommandLine ParseDevsimCommandLine(const QStringList &arguments,
         options.bindAddress = ParseIPv4(parser.value(bind));
         if (!options.bindAddress) {
             result.error = QStringLiteral("bad --bind '%1'").arg(parser.value(bind));
+            return result;
+        }
+    }
+    if (parser.isSet(gather)) {
+        options.gatherAddress = ParseIPv4(parser.value(gather));
+        if (!options.gatherAddress) {
+            result.error = QStringLiteral("bad --gather '%1'").arg(parser.value(gather));
             return result;
         }
     }

@@ -16,6 +16,8 @@ struct DevsimOptions {
     std::vector<DeviceConfig> devices;
     QString interfaceName;              // empty: settings taken change only what is reported
     std::optional<quint32> bindAddress; // empty: each device binds its own address
+    // Every device also listens here on the base port: loopback has no broadcast.
+    std::optional<quint32> gatherAddress;
     quint16 basePort = 11080;
     QString settingsFile;
     QString logFile;                       // empty: standard output

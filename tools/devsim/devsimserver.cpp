@@ -81,6 +81,8 @@ bool DevsimServer::reconcileListeners(QString *error) {
         wanted[{d.listenIp, m_options.basePort}].push_back(i);
         if (d.listenPort != 0 && d.listenPort != m_options.basePort)
             wanted[{d.listenIp, d.listenPort}].push_back(i);
+        if (m_options.gatherAddress && *m_options.gatherAddress != d.listenIp)
+            wanted[{*m_options.gatherAddress, m_options.basePort}].push_back(i);
     }
     std::erase_if(m_listeners, [&](const std::unique_ptr<Listener> &l) {
         return !wanted.contains({l->ip, l->port});

@@ -194,6 +194,8 @@ Response SimDevice::handle(QByteArrayView request, bool atBasePort) {
             (!match || command.prefix.size() > match->prefix.size()))
             match = &command;
     }
+    if (m_config.fault.kind == FaultKind::DiscoveryOnly && !request.startsWith(Bytes({Discover})))
+        match = nullptr;
     if (match)
         match->handler(request, response);
     applyFault(response);
@@ -221,6 +223,7 @@ void SimDevice::applyFault(Response &response) const {
         break;
     case FaultKind::None:
     case FaultKind::Silent:
+    case FaultKind::DiscoveryOnly:
     case FaultKind::BaseOnly:
         break;
     }

@@ -25,11 +25,12 @@ namespace qev::devsim {
 
 enum class FaultKind {
     None,
-    Silent,   // receives (and logs) but never answers nor changes anything
-    BaseOnly, // listens on the base port only (decided by the server, not here)
-    Slow,     // every reply leaves after a delay
-    Garbage,  // every reply byte inverted: same length, nothing a reader accepts as such
-    Overlong, // every reply padded to a fixed total length
+    Silent,        // receives (and logs) but never answers nor changes anything
+    DiscoveryOnly, // answers the discovery and nothing else, not even the identification
+    BaseOnly,      // listens on the base port only (decided by the server, not here)
+    Slow,          // every reply leaves after a delay
+    Garbage,       // every reply byte inverted: same length, nothing a reader accepts as such
+    Overlong,      // every reply padded to a fixed total length
 };
 
 struct Fault {

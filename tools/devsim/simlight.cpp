@@ -93,7 +93,6 @@ void InstallLight(SimDevice &device, const PageFault &fault) {
                     r.reply = Bytes({proto::Ack, proto::PrefixBooster, lt::GatewayBrightness});
                 }
             });
-        return;
     }
 
     add({proto::PrefixExtended, lt::BrightnessRead}, PageExchange::Read,

@@ -14,7 +14,7 @@ struct PageFault;
 
 // Whether a device of this class and version has light commands: the light masters 22 to
 // 24, the S88 controller 17 from version 7.4 on, the gateways 16 and 27 (their own form
-// of the brightness read and save).
+// of the brightness read and save besides the general one).
 bool HasLightCommands(quint8 deviceClass, quint8 versionMajor, quint8 versionMinor);
 
 // Registers the commands of the device's class.

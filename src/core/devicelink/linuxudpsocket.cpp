@@ -1,5 +1,6 @@
 #include "devicelink/linkerror.h"
 #include "devicelink/udpsocket.h"
+#include "trace/tracedsocket.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <linux/errqueue.h>
 #include <netinet/in.h>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -62,6 +64,26 @@ public:
 
     bool broadcast() const override { return m_broadcast; }
 
+    TraceEndpoint localEndpoint(const IPv4Bytes &towards) const override {
+        // The system gives the socket its port with the first send; it keeps it.
+        if (m_localPort == 0) {
+            sockaddr_in own{};
+            socklen_t length = sizeof own;
+            if (::getsockname(m_fd, reinterpret_cast<sockaddr *>(&own), &length) == 0)
+                m_localPort = ntohs(own.sin_port);
+        }
+        TraceEndpoint local;
+        local.port = m_localPort;
+        if (towards != m_routedTowards || !m_routedFrom) {
+            m_routedTowards = towards;
+            m_routedFrom = sourceAddressTowards(towards);
+        }
+        local.address = m_routedFrom.value_or(IPv4Bytes{});
+        return local;
+    }
+
+    TraceEndpoint lastSender() const override { return m_lastSender; }
+
 private:
     void sendDatagram(const IPv4Bytes &address, quint16 port,
                       std::span<const quint8> data) override {
@@ -107,9 +129,15 @@ private:
                     raise("receive", ECONNREFUSED);
                 continue;
             }
-            const ssize_t got = ::recv(m_fd, buffer.data(), buffer.size(), MSG_DONTWAIT);
-            if (got >= 0)
+            sockaddr_in from{};
+            socklen_t fromLength = sizeof from;
+            const ssize_t got = ::recvfrom(m_fd, buffer.data(), buffer.size(), MSG_DONTWAIT,
+                                           reinterpret_cast<sockaddr *>(&from), &fromLength);
+            if (got >= 0) {
+                std::memcpy(m_lastSender.address.data(), &from.sin_addr.s_addr, 4);
+                m_lastSender.port = ntohs(from.sin_port);
                 return static_cast<std::size_t>(got);
+            }
             const int error = errno;
             if (error == EINTR || error == EAGAIN || error == EWOULDBLOCK)
                 continue;
@@ -163,15 +191,46 @@ private:
         return refused;
     }
 
+    // The address the system sends from towards an address, found by connecting a socket
+    // of its own there (a datagram socket sends nothing on connect).
+    static std::optional<IPv4Bytes> sourceAddressTowards(const IPv4Bytes &towards) {
+        const int probe = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        if (probe < 0)
+            return std::nullopt;
+        const int on = 1;
+        ::setsockopt(probe, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(9);
+        std::memcpy(&to.sin_addr.s_addr, towards.data(), towards.size());
+        std::optional<IPv4Bytes> source;
+        sockaddr_in own{};
+        socklen_t length = sizeof own;
+        if (::connect(probe, reinterpret_cast<const sockaddr *>(&to), sizeof to) == 0 &&
+            ::getsockname(probe, reinterpret_cast<sockaddr *>(&own), &length) == 0) {
+            source.emplace();
+            std::memcpy(source->data(), &own.sin_addr.s_addr, 4);
+        }
+        ::close(probe);
+        return source;
+    }
+
     int m_fd;
     bool m_broadcast = false;
+    TraceEndpoint m_lastSender;
+    mutable quint16 m_localPort = 0;
+    // The last answer of sourceAddressTowards, asked again only for another address.
+    mutable IPv4Bytes m_routedTowards{};
+    mutable std::optional<IPv4Bytes> m_routedFrom;
 };
 
 } // namespace
 
 std::unique_ptr<UdpSocket> openUdpSocket(bool broadcastPermitted) {
-    auto socket = std::make_unique<LinuxUdpSocket>();
+    std::unique_ptr<UdpSocket> socket = std::make_unique<LinuxUdpSocket>();
     socket->setBroadcast(broadcastPermitted);
+    if (DatagramTrace *trace = InstalledDatagramTrace())
+        return TracedUdpSocket(std::move(socket), *trace);
     return socket;
 }
 

@@ -70,6 +70,8 @@ std::size_t UdpSocket::receive(std::span<quint8> buffer, int timeoutMs) {
             break;
         RunWindowPump();
     }
+    if (count == 0)
+        receiveTimedOut();
     qCDebug(lcDatagram, "received %s", hexTrace(buffer.first(count)).constData());
     return count;
 }

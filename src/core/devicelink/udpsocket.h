@@ -4,6 +4,7 @@
 // come back to the ephemeral port from which the request left.
 
 #include "netinspect/ipv4.h"
+#include "trace/traceendpoint.h"
 
 #include <QString>
 #include <cstddef>
@@ -32,9 +33,18 @@ public:
     // a closed port; one such report raises once.
     std::size_t receive(std::span<quint8> buffer, int timeoutMs);
 
+    // For the trace: the address and port this socket sends from towards an address, and
+    // the sender of the datagram received last. A socket that cannot tell gives zeros.
+    virtual TraceEndpoint localEndpoint(const IPv4Bytes & /*towards*/) const { return {}; }
+    virtual TraceEndpoint lastSender() const { return {}; }
+
 private:
+    friend class TracingUdpSocket; // wraps a socket and forwards every call to it
+
     // Told the whole time-out of each receive before it waits (a scripted socket records it).
     virtual void receiveStarted(int /*timeoutMs*/) {}
+    // Told when a receive's whole time-out passed without a datagram.
+    virtual void receiveTimedOut() {}
     virtual void sendDatagram(const IPv4Bytes &address, quint16 port,
                               std::span<const quint8> data) = 0;
     virtual std::size_t receiveDatagram(std::span<quint8> buffer, int timeoutMs) = 0;
@@ -44,7 +54,8 @@ private:
 // most 255. Leading zeros read as decimal, the way the edit fields hold addresses.
 std::optional<IPv4Bytes> DottedAddressBytes(const QString &text);
 
-// Opens a socket of the system. Raises LinkError when the system has no socket to give.
+// Opens a socket of the system, traced while a trace is installed (trace/datagramtrace.h).
+// Raises LinkError when the system has no socket to give.
 std::unique_ptr<UdpSocket> openUdpSocket(bool broadcastPermitted);
 
 // Opens a client: the program opens a socket of the system, tests hand in a scripted one.

@@ -1,12 +1,15 @@
 #include "netinspect/foreignsystems.h"
 
 #include "netinspect/arp.h"
+#include "netinspect/hostnetwork.h"
 #include "netinspect/ipv4.h"
 #include "netinspect/tcpclient.h"
 
 #include <QThread>
 
+#include <algorithm>
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace qev {
@@ -15,6 +18,8 @@ namespace {
 
 constexpr int ConnectSettleMs = 50;
 constexpr int PingTimeoutMs = 2000;
+constexpr qsizetype MaxProbesAtOnce = 16;
+constexpr int PollSliceMs = 10;
 constexpr qsizetype ReceiveBufferSize = 8192;
 constexpr qsizetype ReplyMinimum = 5; // FF FE, two message bytes, one more byte
 
@@ -73,6 +78,73 @@ bool sendFrame(TTCPClient &client, std::initializer_list<quint8> message) {
         bytes.append(char(byte));
     const QByteArray frame = LenzFrame(bytes);
     return client.Send(frame.constData(), frame.size()) == frame.size();
+}
+
+// The exchange with one address, from any thread. It blocks for the connection to settle
+// and for the two waits, each cut short when the connection has ended: once it is refused
+// or closed, nothing more can arrive.
+TZentrale probeStation(const QString &ip, quint16 port, int waitMs) {
+    TZentrale station;
+    station.IP = ip;
+    station.Port = port;
+
+    TTCPClient client;
+    client.Host = ip;
+    client.Port = QString::number(port);
+    client.Connect();
+    client.WaitUntilEnded(ConnectSettleMs);
+
+    sendFrame(client, {0xF1, 0x03});
+    client.WaitUntilEnded(waitMs);
+    if (LenzFirstReplyMatches(receiveAvailable(client))) {
+        sendFrame(client, {0x21, 0x21});
+        client.WaitUntilEnded(waitMs);
+        if (const auto version = LenzVersionOf(receiveAvailable(client))) {
+            station.Version = *version;
+            station.Kind = ForeignLenz;
+        }
+    }
+    client.Close();
+    return station;
+}
+
+// What the probe of one address found; nothing when it did not answer the ping.
+using NeighbourResult = std::optional<TZentrale>;
+
+// A probe thread is waited for before it is released, also when the scan is left early.
+struct JoinedThread {
+    void operator()(QThread *thread) const {
+        thread->wait();
+        delete thread;
+    }
+};
+
+// Runs work(i) for every index below count, each on a thread of its own and at most
+// MaxProbesAtOnce at a time, and hands the results to take() on this thread, in index
+// order, as soon as they are complete. Meanwhile the probe's wait keeps the window going.
+void probeSideBySide(qsizetype count, const std::function<NeighbourResult(qsizetype)> &work,
+                     const std::function<void(NeighbourResult)> &take, const Probe &probe) {
+    std::vector<NeighbourResult> results(static_cast<std::size_t>(count));
+    std::vector<std::unique_ptr<QThread, JoinedThread>> threads(static_cast<std::size_t>(count));
+    qsizetype started = 0;
+    qsizetype taken = 0;
+    while (taken < count) {
+        qsizetype running = std::count_if(threads.begin() + taken, threads.begin() + started,
+                                          [](const auto &thread) { return !thread->isFinished(); });
+        for (; running < MaxProbesAtOnce && started < count; ++running, ++started) {
+            const std::size_t i = std::size_t(started);
+            threads[i].reset(
+                QThread::create([&work, &results, i] { results[i] = work(qsizetype(i)); }));
+            threads[i]->start();
+        }
+        while (taken < started && threads[std::size_t(taken)]->isFinished()) {
+            threads[std::size_t(taken)].reset();
+            take(std::move(results[std::size_t(taken)]));
+            ++taken;
+        }
+        if (taken < count)
+            probe.wait(PollSliceMs);
+    }
 }
 
 } // namespace
@@ -136,27 +208,10 @@ TZentrale ProbeLenz(const QString &ip, int waitMs, const ForeignScanHooks &hooks
     const Probe probe(hooks);
     probe.status(QStringLiteral("Lenz..."));
     TZentrale station;
-    station.IP = ip;
-    station.Port = hooks.port;
+    probeSideBySide(
+        1, [&](qsizetype) -> NeighbourResult { return probeStation(ip, hooks.port, waitMs); },
+        [&](NeighbourResult result) { station = *result; }, probe);
     station.MAC = MacOfIP(ip, true);
-
-    TTCPClient client;
-    client.Host = ip;
-    client.Port = QString::number(hooks.port);
-    client.Connect();
-    probe.wait(ConnectSettleMs);
-
-    sendFrame(client, {0xF1, 0x03});
-    probe.wait(waitMs);
-    if (LenzFirstReplyMatches(receiveAvailable(client))) {
-        sendFrame(client, {0x21, 0x21});
-        probe.wait(waitMs);
-        if (const auto version = LenzVersionOf(receiveAvailable(client))) {
-            station.Version = *version;
-            station.Kind = ForeignLenz;
-        }
-    }
-    client.Close();
     return station;
 }
 
@@ -165,24 +220,40 @@ bool ScanForeignSystems(QList<TZentrale> &list, int waitMs, const ForeignScanHoo
     QStringList candidates;
     if (!ArpNeighbours(candidates))
         return false;
-    for (const QString &candidate : candidates) {
-        if (HasOctet255(candidate) || !Ping(candidate, PingTimeoutMs))
-            continue;
-        probe.step();
-        const TZentrale station = ProbeLenz(candidate, waitMs, hooks);
-        const bool found = station.Kind != ForeignNone;
-        probe.step();
-        // Nothing is sent for these makers: their probes only name themselves.
-        if (!found)
-            probe.status(QStringLiteral("ECoS..."));
-        probe.step();
-        if (!found)
-            probe.status(QStringLiteral("Märklin..."));
-        probe.step();
-        if (found)
-            list << station;
-        probe.step();
+    QStringList probed;
+    for (const QString &candidate : std::as_const(candidates)) {
+        if (!HasOctet255(candidate))
+            probed << candidate;
     }
+    probeSideBySide(
+        probed.size(),
+        [&](qsizetype i) -> NeighbourResult {
+            // The host network's own ping blocks, which is right on this thread.
+            if (!hostNetwork().ping(probed[i], PingTimeoutMs))
+                return std::nullopt;
+            return probeStation(probed[i], hooks.port, waitMs);
+        },
+        [&](NeighbourResult result) {
+            if (!result)
+                return;
+            probe.step();
+            probe.status(QStringLiteral("Lenz..."));
+            const bool found = result->Kind != ForeignNone;
+            probe.step();
+            // Nothing is sent for these makers: their probes only name themselves.
+            if (!found)
+                probe.status(QStringLiteral("ECoS..."));
+            probe.step();
+            if (!found)
+                probe.status(QStringLiteral("Märklin..."));
+            probe.step();
+            if (found) {
+                result->MAC = MacOfIP(result->IP, true);
+                list << *result;
+            }
+            probe.step();
+        },
+        probe);
     return !list.isEmpty();
 }
 

@@ -51,15 +51,20 @@ std::optional<QByteArray> TakeLenzMessage(QByteArray &stream);
 struct ForeignScanHooks {
     std::function<void(const QString &text)> status; // "Lenz...", "ECoS...", "Märklin..."
     std::function<void()> step;                      // one step of the progress bar
-    std::function<void(int ms)> wait;                // empty: the thread sleeps
+    // How the calling thread waits, in short slices, while the probes run on threads of
+    // their own; empty: it sleeps.
+    std::function<void(int ms)> wait;
     quint16 port = LenzPort;
 };
 
 // Probes one address; Kind is ForeignLenz when a Lenz interface answered both requests.
+// The probe waits 50 ms for the connection and waitMs for each reply, less once the
+// connection is refused or closed.
 TZentrale ProbeLenz(const QString &ip, int waitMs, const ForeignScanHooks &hooks = {});
 
-// Appends every station found among the ARP neighbours in the PC's subnet; true when the
-// list is not empty afterwards.
+// Appends every station found among the ARP neighbours in the PC's subnet, in the order of
+// the ARP table; true when the list is not empty afterwards. The neighbours are pinged and
+// probed side by side, up to 16 at once, each on a thread of its own.
 bool ScanForeignSystems(QList<TZentrale> &list, int waitMs, const ForeignScanHooks &hooks = {});
 
 } // namespace qev

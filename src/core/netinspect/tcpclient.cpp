@@ -1,15 +1,23 @@
 #include "netinspect/tcpclient.h"
 
+#include "trace/commandnames.h"
+#include "trace/datagramtrace.h"
+
 #include <QSocketNotifier>
+
+#include <QDeadlineTimer>
+#include <QThread>
 
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
+#include <cstring>
 
 namespace qev {
 
@@ -41,6 +49,27 @@ bool lookUpPort(const QString &port, in_port_t &networkOrder) {
     return true;
 }
 
+// Records a frame of the connection on fd, or its refusal, in the installed trace.
+void traceFrame(int fd, const TraceEndpoint &peer, TraceEntry::Kind kind, const char *data,
+                qint64 size) {
+    DatagramTrace *trace = InstalledDatagramTrace();
+    if (!trace)
+        return;
+    TraceEntry entry;
+    entry.kind = kind;
+    entry.transport = TraceEntry::Transport::Tcp;
+    entry.remote = peer;
+    sockaddr_in own{};
+    socklen_t length = sizeof own;
+    if (::getsockname(fd, reinterpret_cast<sockaddr *>(&own), &length) == 0) {
+        std::memcpy(entry.local.address.data(), &own.sin_addr.s_addr, 4);
+        entry.local.port = ntohs(own.sin_port);
+    }
+    entry.bytes = QByteArray(data, qsizetype(size));
+    entry.command = StationProbeName;
+    trace->record(std::move(entry));
+}
+
 } // namespace
 
 TCustomWSocket::TCustomWSocket() = default;
@@ -49,8 +78,9 @@ TCustomWSocket::~TCustomWSocket() {
     Close();
 }
 
-void TCustomWSocket::startConnecting(int descriptor) {
+void TCustomWSocket::startConnecting(int descriptor, const TraceEndpoint &peer) {
     m_fd = descriptor;
+    m_peer = peer;
     m_state = State::Connecting;
     m_writeNotifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Write);
     QObject::connect(m_writeNotifier.get(), &QSocketNotifier::activated, [this] { onWritable(); });
@@ -80,6 +110,8 @@ void TCustomWSocket::onWritable() {
     if (::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
         error = errno;
     if (error != 0) {
+        if (error == ECONNREFUSED)
+            traceFrame(m_fd, m_peer, TraceEntry::Kind::ClosedPort, nullptr, 0);
         reportSystemError(error);
         Close();
         return;
@@ -117,6 +149,8 @@ void TCustomWSocket::onReadable() {
 qint64 TCustomWSocket::Send(const char *data, qint64 size) {
     const ssize_t sent =
         ::send(m_fd, data, size_t(qMax<qint64>(size, 0)), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent > 0)
+        traceFrame(m_fd, m_peer, TraceEntry::Kind::Sent, data, sent);
     if (sent >= 0)
         return sent;
     if (!wouldBlock(errno))
@@ -129,8 +163,10 @@ qint64 TCustomWSocket::Receive(char *buffer, qint64 size) {
     const int error = errno;
     if (m_state == State::Connected)
         setReadNotification(true);
-    if (received > 0)
+    if (received > 0) {
+        traceFrame(m_fd, m_peer, TraceEntry::Kind::Received, buffer, received);
         return received;
+    }
     if (received < 0 && !wouldBlock(error))
         reportSystemError(error);
     return 0;
@@ -158,6 +194,22 @@ void TCustomWSocket::Close() {
     ::close(m_fd);
     m_fd = -1;
     m_state = State::Idle;
+}
+
+bool TCustomWSocket::WaitUntilEnded(int timeoutMs) {
+    const QDeadlineTimer deadline(qMax(timeoutMs, 0));
+    while (m_fd >= 0) {
+        // Only the end of the connection is asked for: data arriving does not end the wait.
+        pollfd entry{m_fd, POLLRDHUP, 0};
+        const int ready = ::poll(&entry, 1, int(deadline.remainingTime()));
+        if (ready >= 0)
+            return ready > 0;
+        if (errno != EINTR) {
+            QThread::msleep(ulong(deadline.remainingTime()));
+            return false;
+        }
+    }
+    return true;
 }
 
 bool TTCPClient::Connect() {
@@ -198,7 +250,10 @@ bool TTCPClient::Connect() {
         reportSystemError(error);
         return false;
     }
-    startConnecting(fd);
+    TraceEndpoint peer;
+    std::memcpy(peer.address.data(), &address.sin_addr.s_addr, 4);
+    peer.port = ntohs(address.sin_port);
+    startConnecting(fd, peer);
     return true;
 }
 

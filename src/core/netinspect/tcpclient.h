@@ -5,6 +5,8 @@
 // receives at its own pace needs none of them. Errors go to OnError with the system's
 // error number and its text, never as an exception.
 
+#include "trace/traceendpoint.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -39,9 +41,14 @@ public:
     // Shuts the sending side down, discards what the peer still has sent, closes.
     void Close();
 
+    // Blocks the calling thread for at most timeoutMs, less when nothing more can arrive:
+    // the connection was refused or failed, the peer closed it, or the client is idle. True
+    // in that case. What arrived before stays for Receive.
+    bool WaitUntilEnded(int timeoutMs);
+
 protected:
-    // Takes a socket whose non-blocking connect has been started.
-    void startConnecting(int descriptor);
+    // Takes a socket whose non-blocking connect to peer has been started.
+    void startConnecting(int descriptor, const TraceEndpoint &peer);
     void reportError(int code, const QString &text);
     void reportSystemError(int code);
 
@@ -51,6 +58,7 @@ private:
     void setReadNotification(bool enabled);
 
     int m_fd = -1;
+    TraceEndpoint m_peer;
     State m_state = State::Idle;
     std::unique_ptr<QSocketNotifier> m_readNotifier;
     std::unique_ptr<QSocketNotifier> m_writeNotifier;

@@ -35,7 +35,8 @@ quint8 flag(bool value) {
 }
 
 bool isAddressText(const QString &part) {
-    return !part.isEmpty() && part.size() <= 3 &&
+    // Leading zeros do not make a number octal: "0127" is 127.
+    return !part.isEmpty() &&
            std::all_of(part.begin(), part.end(), [](QChar c) { return c.isDigit(); });
 }
 
@@ -104,8 +105,9 @@ std::array<quint8, AddressSlots> ParseAddresses(const QString &text) {
     for (qsizetype k = 0; k < std::min<qsizetype>(parts.size(), AddressSlots); ++k) {
         if (!isAddressText(parts[k]))
             continue;
-        const int value = parts[k].toInt();
-        if (value >= AddressRange.min && value <= AddressRange.max)
+        bool ok = false;
+        const int value = parts[k].toInt(&ok, 10);
+        if (ok && value >= AddressRange.min && value <= AddressRange.max)
             slots[std::size_t(k)] = quint8(value);
     }
     return slots;

@@ -170,7 +170,9 @@ void ReadBoosterList(DeviceLink &link, BoosterTable &table, bool keepRows,
         observer.listRead(count);
     if (list) {
         for (const ListEntry &entry : list->entries) {
-            if (IsListedType(entry.type))
+            // An address outside the bus would make a rename reach every booster (0).
+            if (IsListedType(entry.type) && entry.address >= FirstAddress &&
+                entry.address <= LastAddress)
                 table.insert(entry.address, entry.type);
         }
     }

@@ -1,5 +1,6 @@
 #include "aled.h"
 
+#include <QEvent>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -83,6 +84,13 @@ QString TALed::stateText() const {
     else
         colour = tr("an");
     return m_blink ? tr("%1, blinkt").arg(colour) : colour;
+}
+
+void TALed::changeEvent(QEvent *event) {
+    // The description is the state in words of the language now active.
+    if (event->type() == QEvent::LanguageChange)
+        setAccessibleDescription(stateText());
+    QWidget::changeEvent(event);
 }
 
 void TALed::applyState() {

@@ -13,26 +13,21 @@
 #include "app/statusline.h"
 #include "app/windowkeys.h"
 #include "devicelink/devicelink.h"
-#include "devicelink/discovery.h"
-#include "devicelink/identification.h"
-#include "devicelink/netsettings.h"
 #include "devicelink/networkpage.h"
 #include "devicelink/selectipform.h"
 #include "flows/netprogramming.h"
 #include "netinspect/adapters.h"
 #include "netinspect/arp.h"
-#include "netinspect/deviceclass.h"
 #include "netinspect/ipv4.h"
 #include "pages/boosterbus.h"
 #include "pages/devicepage.h"
 #include "report/reportrun.h"
+#include "trace/protokollform.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
@@ -67,20 +62,6 @@ public:
 private:
     TQevProgrammerForm *m_form;
     qev::DeviceLink::Busy m_link;
-};
-
-// Runs an action when the scope ends, also when an error leaves it.
-template <class Action>
-class Finally {
-public:
-    explicit Finally(Action action)
-        : m_action(std::move(action)) {}
-    ~Finally() { m_action(); }
-    Finally(const Finally &) = delete;
-    Finally &operator=(const Finally &) = delete;
-
-private:
-    Action m_action;
 };
 
 // Renders what the flows tell while they run, and puts their questions to the user.
@@ -159,6 +140,7 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
 
     setUpWindow();
     m_status = std::make_unique<StatusLine>(*ui->StatusBar1, *ui->Led);
+    AddProtokollButton(ui->StatusBar1, this);
     setUpPictures();
     setUpAccessibleNames();
 
@@ -222,7 +204,7 @@ Ui::SelectControllerPage &TQevProgrammerForm::selectPage() const {
     return ui->TabSheetSelectController->ui;
 }
 
-std::array<QPushButton *, 4> TQevProgrammerForm::savedStateButtons() const {
+QList<QPushButton *> TQevProgrammerForm::savedStateButtons() const {
     return {ui->btnSuche, ui->WriteBtn, ui->btnDirekt, ui->btnSteckbrief};
 }
 
@@ -244,17 +226,8 @@ qev::DevicePicker TQevProgrammerForm::picker() {
 
 // ---- Pages ----
 
-QList<DevicePage *> TQevProgrammerForm::devicePages() const {
-    QList<DevicePage *> pages;
-    for (int k = 0; k < ui->PageControl1->count(); ++k) {
-        if (auto *page = qobject_cast<DevicePage *>(ui->PageControl1->widget(k)))
-            pages.append(page);
-    }
-    return pages;
-}
-
 void TQevProgrammerForm::attachPages() {
-    for (DevicePage *page : devicePages())
+    for (DevicePage *page : ui->PageControl1->devicePages())
         page->attach(*this);
 }
 
@@ -263,7 +236,7 @@ void TQevProgrammerForm::linkBusyChanged(bool busy) {
     // disable their buttons keep doing so.
     ui->TrafficButtons->setEnabled(!busy);
     ui->PageControl1->tabBar()->setEnabled(!busy);
-    for (DevicePage *page : devicePages())
+    for (DevicePage *page : ui->PageControl1->devicePages())
         page->setTrafficEnabled(!busy);
 }
 
@@ -279,13 +252,7 @@ int TQevProgrammerForm::deviceTypeItem() const {
 }
 
 void TQevProgrammerForm::setPageCaption(QWidget *page, const QString &caption) {
-    m_pageCaptions.insert(page, caption);
-    ui->PageControl1->setTabText(ui->PageControl1->indexOf(page), caption);
-}
-
-void TQevProgrammerForm::applyPageCaptions() {
-    for (auto it = m_pageCaptions.cbegin(); it != m_pageCaptions.cend(); ++it)
-        ui->PageControl1->setTabText(ui->PageControl1->indexOf(it.key()), it.value());
+    ui->PageControl1->setPageCaption(page, caption);
 }
 
 void TQevProgrammerForm::setPageVisible(qev::Page page, bool visible) {
@@ -389,15 +356,6 @@ void TQevProgrammerForm::connectHandlers() {
     onSignal(s.btnControllerOk, &QPushButton::clicked, &TQevProgrammerForm::btnControllerOkClick);
     onSignal(s.btnControllerAbort, &QPushButton::clicked,
              &TQevProgrammerForm::btnControllerAbortClick);
-    QAbstractButton *const items[] = {
-        s.rgControllerItem0, s.rgControllerItem1, s.rgControllerItem2,
-        s.rgControllerItem3, s.rgControllerItem4, s.rgControllerItem5,
-        s.rgControllerItem6, s.rgControllerItem7, s.rgControllerItem8};
-    for (int k = 0; k < qev::ManualItemCount; ++k) {
-        s.rgControllerButtons->setId(items[k], k);
-        onSignal(items[k], &QAbstractButton::clicked, &TQevProgrammerForm::rgControllerClick);
-    }
-    onSignal(s.dxSuchIP, &QLineEdit::textChanged, &TQevProgrammerForm::dxSuchIPChange);
 
     onSignal(ui->TabSheetMain, &NetworkPage::writeButtonInputChanged,
              &TQevProgrammerForm::UpdateWriteButton);
@@ -434,7 +392,7 @@ void TQevProgrammerForm::changeEvent(QEvent *event) {
     // A language switch: the pages re-text themselves; texts set at run time stay.
     if (event->type() == QEvent::LanguageChange && m_status) {
         ui->retranslateUi(this);
-        applyPageCaptions();
+        ui->PageControl1->applyPageCaptions();
         // The accessible names copy group titles of the network page, which would re-text
         // itself only after this window.
         networkPage().retranslateUi(ui->TabSheetMain);
@@ -471,11 +429,7 @@ void TQevProgrammerForm::FormActivate() {
     }
     m_noNetwork = true;
     m_status->setLed(LedColour::Red, true, true);
-    SetStatusText(MessageText(IDS_108));
-    QFont bold = ui->Label29->font();
-    bold.setBold(true);
-    ui->Label29->setFont(bold);
-    ui->Label29->setText(MessageText(IDS_124));
+    showNoNetworkTexts();
     ui->btnSuche->setEnabled(false);
 }
 
@@ -536,30 +490,32 @@ QWidget *TQevProgrammerForm::PageWidget(qev::Page page) const {
 }
 
 void TQevProgrammerForm::SetPageVisible(QWidget *page, bool visible) {
-    ++m_programmaticPageChange;
-    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(page), visible);
-    --m_programmaticPageChange;
+    ui->PageControl1->setPageVisible(page, visible);
 }
 
 void TQevProgrammerForm::ShowPage(QWidget *page) {
-    ++m_programmaticPageChange;
-    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(page), true);
-    ui->PageControl1->setCurrentWidget(page);
-    --m_programmaticPageChange;
+    ui->PageControl1->showPage(page);
 }
 
 void TQevProgrammerForm::HideAllPages() {
-    for (int k = 1; k < ui->PageControl1->count(); ++k)
-        SetPageVisible(ui->PageControl1->widget(k), false);
+    ui->PageControl1->hideAllPages();
 }
 
 void TQevProgrammerForm::PageControl1Change(int index) {
+    // A hidden page opened by other means (a screen reader's press on its tab) is left at
+    // once for the page the user came from.
+    if (!ui->PageControl1->programmaticChange() && m_lastPage &&
+        !ui->PageControl1->isTabEnabled(index)) {
+        ui->PageControl1->returnTo(m_lastPage);
+        return;
+    }
     QWidget *page = ui->PageControl1->widget(index);
     QWidget *left = m_lastPage;
     m_lastPage = page;
     if (page == ui->TabSheetSelectController && left != page)
-        TabSheetSelectControllerShow();
-    if (m_programmaticPageChange > 0)
+        ui->TabSheetSelectController->TabSheetSelectControllerShow(savedStateButtons(),
+                                                                   networkPage().dxIPNeu->text());
+    if (ui->PageControl1->programmaticChange())
         return;
     ui->WriteBtn->setEnabled(page == ui->TabSheetMain);
 }
@@ -655,7 +611,7 @@ void TQevProgrammerForm::btnSucheClick() {
 
     StartSearchProgress();
     // However the search ends, the buttons come back and the progress stops.
-    const Finally done([this] {
+    const auto done = qScopeGuard([this] {
         StopSearchProgress();
         networkPage().dxMaskEdit8->setEnabled(true);
         ui->btnSuche->setEnabled(true);
@@ -724,7 +680,7 @@ void TQevProgrammerForm::applyDispatch(const qev::ClassDispatch &d) {
     ui->TabSheetMain->showClass(d, m_link->current());
     if (d.boosterCaption)
         setPageCaption(ui->TabSheetBooster, QStringLiteral("Booster"));
-    for (DevicePage *page : devicePages())
+    for (DevicePage *page : ui->PageControl1->devicePages())
         page->deviceIdentified(m_link->current(), d);
     ui->TabSheetMain->applyPresets(d, m_link->current());
 }
@@ -745,7 +701,7 @@ void TQevProgrammerForm::WriteBtnClick() {
                                               networkPage().dxMaskEdit2->text()};
 
     FlowView view(this);
-    const Finally done([this, &view] {
+    const auto done = qScopeGuard([this, &view] {
         if (!view.started())
             return;
         ProgressTimer->stop();
@@ -781,52 +737,17 @@ void TQevProgrammerForm::btnDirektClick() {
     SetPageVisible(ui->TabSheetMain, false);
 }
 
-void TQevProgrammerForm::TabSheetSelectControllerShow() {
-    const auto buttons = savedStateButtons();
-    for (std::size_t k = 0; k < buttons.size(); ++k) {
-        m_savedButtonStates[k] = buttons[k]->isEnabled();
-        buttons[k]->setEnabled(false);
-    }
-    Ui::SelectControllerPage &s = selectPage();
-    if (s.dxSuchIP->text().isEmpty())
-        s.dxSuchIP->setText(networkPage().dxIPNeu->text());
-}
-
-void TQevProgrammerForm::rgControllerClick() {
-    selectPage().btnControllerOk->setEnabled(true);
-}
-
-void TQevProgrammerForm::dxSuchIPChange() {
-    if (!isVisible())
-        return;
-    Ui::SelectControllerPage &s = selectPage();
-    const qev::SearchAddressVerdict v = qev::ValidateSearchIP(s.dxSuchIP->text());
-    ApplyVerdict(s.dxSuchIP, s.lbSuchIP, v.field);
-    if (v.enableOk)
-        s.btnControllerOk->setEnabled(true);
-    if (v.clearSelection) {
-        // An exclusive group keeps one button checked; let go of it for a moment.
-        s.rgControllerButtons->setExclusive(false);
-        for (QAbstractButton *item : s.rgControllerButtons->buttons())
-            item->setChecked(false);
-        s.rgControllerButtons->setExclusive(true);
-    }
-    s.lbSuchIP->setVisible(true);
-}
-
 void TQevProgrammerForm::btnControllerAbortClick() {
     ShowPage(ui->TabSheetMain);
     SetPageVisible(ui->TabSheetSelectController, false);
-    const auto buttons = savedStateButtons();
-    for (std::size_t k = 0; k < buttons.size(); ++k)
-        buttons[k]->setEnabled(m_savedButtonStates[k]);
+    ui->TabSheetSelectController->restoreButtons();
 }
 
 void TQevProgrammerForm::btnControllerOkClick() {
     const Busy busy(this);
     Ui::NetworkPage &n = networkPage();
-    const int index = selectPage().rgControllerButtons->checkedId();
-    const QString searchAddress = selectPage().dxSuchIP->text();
+    const int index = ui->TabSheetSelectController->selectedIndex();
+    const QString searchAddress = ui->TabSheetSelectController->searchAddress();
 
     ResetNetworkPage();
     const qev::ManualChoice choice = qev::ManualSelection(index);
@@ -837,7 +758,7 @@ void TQevProgrammerForm::btnControllerOkClick() {
 
     ui->btnSuche->setEnabled(false);
     StartSearchProgress();
-    const Finally done([this] {
+    const auto done = qScopeGuard([this] {
         StopSearchProgress();
         ui->btnSuche->setEnabled(true);
     });

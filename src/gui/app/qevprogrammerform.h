@@ -135,9 +135,6 @@ private:
     void attachPages();
     // While the link is busy, nothing that starts other traffic can be pressed.
     void linkBusyChanged(bool busy);
-    QList<DevicePage *> devicePages() const;
-    // The captions the program set on tabs, again after the form re-texted itself.
-    void applyPageCaptions();
     void connectHandlers();
     // Connects a signal so that the handler runs under the general error display.
     template <class Sender, class Signal, class Handler>
@@ -160,11 +157,8 @@ private:
     void btnLastValueClick();
     void btnDirektClick();
     void btnSteckbriefClick();
-    void TabSheetSelectControllerShow();
     void btnControllerOkClick();
     void btnControllerAbortClick();
-    void rgControllerClick();
-    void dxSuchIPChange();
     void UpdateWriteButton();
     void PageControl1Change(int index);
     void ImageLeftDblClick();
@@ -181,7 +175,7 @@ private:
 
     Ui::NetworkPage &networkPage() const;
     Ui::SelectControllerPage &selectPage() const;
-    std::array<QPushButton *, 4> savedStateButtons() const;
+    QList<QPushButton *> savedStateButtons() const;
 
     std::unique_ptr<Ui::TQevProgrammerForm> ui;
     std::unique_ptr<qev::DeviceLink> m_link;
@@ -193,7 +187,6 @@ private:
     QTimer *tmrSuche = nullptr;
     QTimer *ProgressTimer = nullptr;
     QString m_settingsFile;
-    QHash<QWidget *, QString> m_pageCaptions;
     QStringList m_arpList;
     QStringList m_foundFolders;
     bool m_searchDone = false;
@@ -202,12 +195,7 @@ private:
     FlagHint *m_hint = nullptr; // made at the first click on Image12
     ReportRun *m_report = nullptr;
     int m_busy = 0;
-    // Programmatic page changes do not run the rules of a page change by the user.
-    int m_programmaticPageChange = 0;
     QWidget *m_lastPage = nullptr;
-    // Enabled states of btnSuche, WriteBtn, btnDirekt, btnSteckbrief when the manual
-    // selection was opened.
-    std::array<bool, 4> m_savedButtonStates{};
     bool m_centred = false;
     bool m_activated = false;
 };

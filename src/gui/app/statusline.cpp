@@ -49,8 +49,8 @@ void StatusLine::setLed(const QColor &colour, bool blink, bool value) {
 }
 
 void StatusLine::showCommandAccepted() {
-    m_led.setTrueColor(LedColour::Green);
-    m_led.setValue(true);
+    // Green and steady, also after a failure left the lamp blinking.
+    setLed(LedColour::Green, false, true);
     setText(MessageText(qev::IDS_117));
 }
 

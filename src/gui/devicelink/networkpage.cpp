@@ -188,15 +188,8 @@ void NetworkPage::setPortText(const QString &text) {
 }
 
 qev::WriteButtonInput NetworkPage::writeButtonInput(bool programmingAllowed) const {
-    qev::WriteButtonInput in;
-    in.programmingAllowed = programmingAllowed;
-    in.address = ui.dxIPNeu->text();
-    in.mask = ui.dxNetmask->text();
-    in.gateway = ui.dxIPGateway->text();
-    in.broker = ui.dxIPBroker->text();
-    in.port = ui.dxPickEdit1->currentText();
-    in.deviceType = ui.dxPickEdit2->currentIndex();
-    return in;
+    const qev::NetSettingsInput in = newSettings();
+    return {programmingAllowed, in.address, in.mask, in.gateway, in.broker, in.port, in.deviceType};
 }
 
 void NetworkPage::RevalidateEntries() {

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSizeGrip>
 #include <QTableWidgetItem>
 #include <QTimer>
 
@@ -34,7 +35,13 @@ TSelectIPForm::TSelectIPForm(QWidget *parent)
     , ui(std::make_unique<Ui::TSelectIPForm>()) {
     ui->setupUi(this);
     setFont(ProgramFont());
-    setFixedSize(274, 200);
+    // Opens at its usual size; the grip lets the user enlarge the borderless window for a
+    // long list.
+    setMinimumSize(274, 200);
+    resize(minimumSize());
+    auto *grip = new QSizeGrip(this);
+    grip->setObjectName(QStringLiteral("SizeGrip"));
+    ui->btnAbortLayout->addWidget(grip, 0, Qt::AlignRight | Qt::AlignBottom);
 
     QPalette windowPalette = palette();
     windowPalette.setColor(QPalette::Window, darkRed);
@@ -55,6 +62,9 @@ TSelectIPForm::TSelectIPForm(QWidget *parent)
     grid->setColumnWidth(ColName, 135);
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // The name column takes the width left, so no horizontal scroll bar covers a row.
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->horizontalHeader()->setHighlightSections(false);
     grid->setSortingEnabled(false); // the rows arrive in display order
     connect(grid, &QTableWidget::cellClicked, this,

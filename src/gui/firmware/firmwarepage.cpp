@@ -226,8 +226,10 @@ void FirmwarePage::endInstallation(const qev::InstallResult &result) {
     if (result.clearFileField)
         ui.dxButtonEdit1->clear();
     host().setWindowButtonsEnabled(true);
-    ui.Label31->setVisible(!result.failed);
-    ui.Label32->setVisible(!result.failed);
+    // "Status: Start" under the refusal would tell the user the installation is under way.
+    const bool statusShown = !result.failed && result.errorLabel != qev::ErrorLabel::AccessRefused;
+    ui.Label31->setVisible(statusShown);
+    ui.Label32->setVisible(statusShown);
     ui.Label33->hide();
     ui.ProgressBar1->hide();
     host().setPageVisible(qev::Page::TabSheetMain, true);

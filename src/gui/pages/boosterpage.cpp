@@ -25,7 +25,6 @@ BoosterPage::BoosterPage(QWidget *parent)
     for (int k = 0; k < ListedCount; ++k)
         ui.dxImageEdit2->setItemData(k, ListedSensitivities[k]);
     ui.dxSpinEdit1->hide();
-    ui.dxSpinEdit1->setAccessibleName(QStringLiteral("dxSpinEdit1"));
     ui.Label9->installEventFilter(this);
     resetLayout();
 

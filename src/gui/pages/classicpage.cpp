@@ -2,14 +2,79 @@
 
 #include "devicelink/devicelink.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QToolTip>
+
+namespace {
+
+// Marks the spin boxes whose read-only state a screen reader must hear.
+const char *const ServiceFieldProperty = "qevServiceField";
+
+// Qt's accessible spin box never reports itself read-only; the clock and latch fields are
+// read-only until the service function unlocks them.
+class ServiceFieldAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit ServiceFieldAccessible(QSpinBox *field)
+        : QAccessibleWidget(field, QAccessible::SpinBox) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = field()->isReadOnly();
+        s.editable = !field()->isReadOnly();
+        return s;
+    }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Value ? field()->text() : QAccessibleWidget::text(t);
+    }
+    void *interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    QVariant currentValue() const override { return field()->value(); }
+    void setCurrentValue(const QVariant &value) override {
+        if (!field()->isReadOnly())
+            field()->setValue(value.toInt());
+    }
+    QVariant maximumValue() const override { return field()->maximum(); }
+    QVariant minimumValue() const override { return field()->minimum(); }
+    QVariant minimumStepSize() const override { return field()->singleStep(); }
+
+private:
+    QSpinBox *field() const { return static_cast<QSpinBox *>(widget()); }
+};
+
+QAccessibleInterface *serviceFieldAccessible(const QString &className, QObject *object) {
+    auto *field = qobject_cast<QSpinBox *>(object);
+    if (field && className == QLatin1String("QSpinBox") &&
+        field->property(ServiceFieldProperty).toBool())
+        return new ServiceFieldAccessible(field);
+    return nullptr;
+}
+
+} // namespace
 
 ClassicPage::ClassicPage(QWidget *parent)
     : FormDevicePage<Ui::ClassicPage>(parent) {
+    [[maybe_unused]] static const bool accessible = [] {
+        QAccessible::installFactory(serviceFieldAccessible);
+        return true;
+    }();
+    for (QSpinBox *field : {ui.edSBusClock, ui.edSBusLatch}) {
+        field->setProperty(ServiceFieldProperty, true);
+        // While the form was built a screen reader may have got Qt's own interface already.
+        QAccessibleInterface *made = QAccessible::queryAccessibleInterface(field);
+        if (!dynamic_cast<ServiceFieldAccessible *>(made))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    }
     // The timing and the latch-delay choice share one handler.
     for (QComboBox *choice : {ui.edSBusTiming, ui.edSBusLatchDelay})
         connect(choice, &QComboBox::currentIndexChanged, this,
@@ -23,6 +88,12 @@ ClassicPage::ClassicPage(QWidget *parent)
         watched->installEventFilter(this);
     setServiceLocked(ui.edSBusClock, true);
     setServiceLocked(ui.edSBusLatch, true);
+    // The datagram carries the output count in one byte. A longer number typed is refused
+    // with the field's hint, which says why, instead of leaving a cut number unnoticed.
+    connect(ui.edSBusAusgang->findChild<QLineEdit *>(), &QLineEdit::inputRejected, this, [this] {
+        QSpinBox *field = ui.edSBusAusgang;
+        QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), field->toolTip(), field);
+    });
 }
 
 LightModeControls ClassicPage::modeControls() const {
@@ -104,6 +175,11 @@ bool ClassicPage::eventFilter(QObject *watched, QEvent *event) {
 
 void ClassicPage::setServiceLocked(QSpinBox *field, bool locked) {
     field->setReadOnly(locked);
+    QAccessible::State changed;
+    changed.readOnly = true;
+    changed.editable = true;
+    QAccessibleStateChangeEvent event(field, changed);
+    QAccessible::updateAccessibility(&event);
     field->setButtonSymbols(locked ? QAbstractSpinBox::NoButtons : QAbstractSpinBox::UpDownArrows);
     QPalette palette = QApplication::palette(field);
     if (locked)

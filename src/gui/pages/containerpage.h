@@ -8,5 +8,11 @@
 class ContainerPage : public FormDevicePage<Ui::ContainerPage> {
     Q_OBJECT
 public:
-    using FormDevicePage::FormDevicePage;
+    explicit ContainerPage(QWidget *parent = nullptr);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void fitMethodField();
 };

@@ -22,11 +22,19 @@ PageHost &DevicePage::host() const {
 void DevicePage::deviceIdentified(const qev::CurrentDevice &, const qev::ClassDispatch &) {}
 
 void DevicePage::setTrafficEnabled(bool enabled) {
-    setEnabled(enabled);
+    setEnabled(enabled && m_available);
+}
+
+void DevicePage::setAvailable(bool available) {
+    m_available = available;
+    setEnabled(available);
+    if (available && m_host)
+        setTrafficEnabled(!m_host->link().busy());
 }
 
 void DevicePage::guarded(const std::function<void()> &handler) {
-    RunGuarded(window(), handler);
+    if (m_available)
+        RunGuarded(window(), handler);
 }
 
 void DevicePage::showEvent(QShowEvent *event) {
@@ -42,7 +50,7 @@ void DevicePage::showEvent(QShowEvent *event) {
 
 void DevicePage::readIfStillShown() {
     m_readPending = false;
-    if (!isVisible() || m_host->link().busy())
+    if (!isVisible() || !m_available || m_host->link().busy())
         return;
     guarded([this] { read(); });
 }

@@ -9,6 +9,7 @@
 #include "devicelink/currentdevice.h"
 #include "pages/pagehost.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QWidget>
 #include <functional>
@@ -30,6 +31,12 @@ public:
     // other traffic follow; by default the whole page.
     virtual void setTrafficEnabled(bool enabled);
 
+    // Whether the window shows the page for the current device. A page it hides is
+    // disabled and starts no exchange, even when it is opened by other means (a screen
+    // reader offers hidden tabs too): its requests would reach a device of another class.
+    void setAvailable(bool available);
+    bool available() const { return m_available; }
+
 protected:
     PageHost &host() const;
 
@@ -42,7 +49,8 @@ protected:
     // The Designer form's own re-texting.
     virtual void retranslateForm() = 0;
 
-    // Runs a handler under the window's general error display.
+    // Runs a handler under the window's general error display; nothing while the page is
+    // not available.
     void guarded(const std::function<void()> &handler);
 
     void showEvent(QShowEvent *event) override;
@@ -53,6 +61,7 @@ private:
 
     PageHost *m_host = nullptr;
     bool m_readPending = false;
+    bool m_available = true;
 };
 
 // A page built from its Designer form.
@@ -62,6 +71,9 @@ public:
     explicit FormDevicePage(QWidget *parent = nullptr)
         : DevicePage(parent) {
         ui.setupUi(this);
+        // A choice fits its items in every language, not only in the first one shown.
+        for (QComboBox *choice : findChildren<QComboBox *>())
+            choice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     }
 
     Form ui;

@@ -6,12 +6,22 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
 constexpr int SerialTimerMs = 70;
 // Every booster costs up to five steps of the bar.
 constexpr int StepsPerBooster = 5;
+// The narrowest each column of the grid gets; wider content widens it.
+constexpr int ColumnWidths[BoosterListModel::ColumnCount] = {50, 70, 90, 111, 32};
+
+// A widget whose place stays taken while it is hidden, so that the page does not move.
+void keepPlaceWhenHidden(QWidget *widget) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
 
 } // namespace
 
@@ -24,6 +34,12 @@ SerialPage::SerialPage(QWidget *parent)
     ui.ProgressBar3->hide();
     ui.Label99->hide();
     ui.Label99->installEventFilter(this);
+    // The grid is hidden during a read: the heading above it keeps its place.
+    for (QWidget *comesAndGoes :
+         {static_cast<QWidget *>(ui.dxDBGrid1), static_cast<QWidget *>(ui.ProgressBar3),
+          static_cast<QWidget *>(ui.Label99)})
+        keepPlaceWhenHidden(comesAndGoes);
+    m_barMaximum = ui.ProgressBar3->maximum();
 
     connect(SerialTimer, &QTimer::timeout, this, [this] {
         QProgressBar *bar = ui.ProgressBar3;
@@ -44,12 +60,11 @@ BoosterBus &SerialPage::bus() {
     m_bus = &host().boosterBus();
     BoosterListModel &list = m_bus->list();
     ui.dxDBGrid1->setModel(&list);
-    QHeaderView *header = ui.dxDBGrid1->horizontalHeader();
-    const int widths[BoosterListModel::ColumnCount] = {50, 70, 90, 111, 32};
-    for (int column = 0; column < BoosterListModel::ColumnCount; ++column)
-        header->resizeSection(column, widths[column]);
+    fitColumns();
     connect(&list, &QAbstractItemModel::modelReset, this, &SerialPage::listReplaced);
     connect(m_bus, &BoosterBus::listReadStarted, this, [this] {
+        // An empty bus must not keep the range of the bus read before.
+        ui.ProgressBar3->setMaximum(m_barMaximum);
         ui.ProgressBar3->setValue(0);
         ui.ProgressBar3->show();
         SerialTimer->start();
@@ -78,8 +93,20 @@ void SerialPage::read() {
 }
 
 void SerialPage::retranslate() {
-    if (m_bus)
-        m_bus->list().retranslate();
+    if (!m_bus)
+        return;
+    m_bus->list().retranslate();
+    fitColumns();
+}
+
+void SerialPage::fitColumns() {
+    QHeaderView *header = ui.dxDBGrid1->horizontalHeader();
+    const QAbstractItemView *grid = ui.dxDBGrid1;
+    for (int column = 0; column < BoosterListModel::ColumnCount; ++column) {
+        const int content =
+            std::max(grid->sizeHintForColumn(column), header->sectionSizeHint(column));
+        header->resizeSection(column, std::max(ColumnWidths[column], content));
+    }
 }
 
 void SerialPage::hideEvent(QHideEvent *event) {
@@ -128,7 +155,9 @@ void SerialPage::dxDBGrid1Click(const QModelIndex &index) {
 }
 
 void SerialPage::dxEdit9Change() {
-    const bool differs = ui.dxEdit9->text() != ui.dxEdit8->text();
+    // A name longer than a new name may be shows cut in the new-name field: that is not a
+    // change the user made.
+    const bool differs = ui.dxEdit9->text() != ui.dxEdit8->text().left(ui.dxEdit9->maxLength());
     ui.Label99->setVisible(differs);
     ui.Button4->setEnabled(differs);
 }
@@ -144,6 +173,7 @@ void SerialPage::listReplaced() {
     ui.dxEdit9->clear();
     ui.Label99->hide();
     ui.Button4->setEnabled(false);
+    fitColumns();
     if (bus().list().rowCount() > 0)
         ui.dxDBGrid1->setCurrentIndex(bus().list().index(0, 0));
 }

@@ -34,6 +34,9 @@ private:
     void dxEdit9KeyPress();
     // A list read replaced the rows: the name being edited belonged to a row that is gone.
     void listReplaced();
+    // The grid's usual column widths, or wider where the content needs it.
+    void fitColumns();
 
     BoosterBus *m_bus = nullptr;
+    int m_barMaximum = 0; // the bar's range before a bus size is known
 };

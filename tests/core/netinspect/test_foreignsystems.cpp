@@ -6,11 +6,13 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <memory>
 #include <optional>
@@ -119,12 +121,22 @@ TEST(Lenz, StreamYieldsCompleteIntactMessages) {
 
 namespace {
 
-// A Lenz LAN interface on the loopback: answers the first request, and the second when
-// asked to. Runs in the test's thread, so the probe's waits must process events.
+// How the station on the loopback behaves.
+enum class Peer {
+    AnswersBoth,            // a Lenz LAN interface
+    AnswersFirst,           // answers only the first request
+    ClosesAtOnce,           // accepts and closes without a word
+    AnswersFirstThenCloses, // answers the first request, then closes
+    AnswersBothThenCloses,  // answers both, then closes
+    StaysSilent,            // accepts, keeps the connection open and never answers
+};
+
+// A station on the loopback. Runs in the test's thread, so the probe's waits must process
+// events.
 class LoopbackStation {
 public:
-    LoopbackStation(const QHostAddress &address, quint16 port, bool answersSecond)
-        : m_answersSecond(answersSecond) {
+    LoopbackStation(const QHostAddress &address, quint16 port, Peer peer)
+        : m_peer(peer) {
         m_listening = m_server.listen(address, port);
         QObject::connect(&m_server, &QTcpServer::newConnection, [this] { accept(); });
     }
@@ -135,15 +147,27 @@ public:
 private:
     void accept() {
         while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+            if (m_peer == Peer::ClosesAtOnce) {
+                socket->disconnectFromHost();
+                continue;
+            }
             QObject::connect(socket, &QTcpSocket::readyRead, [this, socket] {
                 m_received += socket->readAll();
+                if (m_peer == Peer::StaysSilent)
+                    return;
                 if (!m_firstSent && m_received.contains(hex("FFFEF103F2"))) {
                     socket->write(hex("FFFEF20336C7"));
                     m_firstSent = true;
+                    if (m_peer == Peer::AnswersFirstThenCloses)
+                        socket->disconnectFromHost();
                 }
-                if (m_answersSecond && !m_secondSent && m_received.contains(hex("FFFE212100"))) {
+                const bool second =
+                    m_peer == Peer::AnswersBoth || m_peer == Peer::AnswersBothThenCloses;
+                if (second && !m_secondSent && m_received.contains(hex("FFFE212100"))) {
                     socket->write(hex("FFFE6321360074"));
                     m_secondSent = true;
+                    if (m_peer == Peer::AnswersBothThenCloses)
+                        socket->disconnectFromHost();
                 }
             });
         }
@@ -151,14 +175,14 @@ private:
 
     QTcpServer m_server;
     bool m_listening = false;
-    bool m_answersSecond;
+    Peer m_peer;
     bool m_firstSent = false;
     bool m_secondSent = false;
     QByteArray m_received;
 };
 
 struct Recorder {
-    QStringList events; // status texts, "step", "wait N"
+    QStringList events; // status texts and "step"
     ForeignScanHooks hooks(quint16 port) {
         ForeignScanHooks result;
         result.status = [this](const QString &text) {
@@ -167,8 +191,7 @@ struct Recorder {
         result.step = [this] {
             events << QStringLiteral("step");
         };
-        result.wait = [this](int ms) {
-            events << QStringLiteral("wait %1").arg(ms);
+        result.wait = [](int ms) {
             const QDeadlineTimer deadline(ms);
             while (!deadline.hasExpired())
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -194,52 +217,73 @@ protected:
     Recorder recorder;
 };
 
-TEST_F(LenzProbeTest, StationAnsweringBothRequestsIsALenzInterface) {
-    LoopbackStation station(QHostAddress::LocalHost, 0, true);
-    ASSERT_TRUE(station.listening());
-    const TZentrale found =
-        ProbeLenz(QStringLiteral("127.0.0.1"), 150, recorder.hooks(station.port()));
-    EXPECT_EQ(found.Kind, ForeignLenz);
-    EXPECT_EQ(found.Version, QStringLiteral("3.6"));
-    EXPECT_EQ(found.IP, QStringLiteral("127.0.0.1"));
-    EXPECT_EQ(found.Port, station.port());
-    EXPECT_EQ(station.received(), hex("FFFEF103F2FFFE212100"));
-    EXPECT_EQ(recorder.events, (QStringList{"Lenz...", "wait 50", "wait 150", "wait 150"}));
-}
+struct ProbeRow {
+    const char *label;
+    std::optional<Peer> peer; // none: the connection is refused
+    quint8 kind;
+    const char *version;
+    const char *received; // hex, what the station got
+    int fullWaits;        // replies waited for in full; once the connection ends, none more
+};
 
-TEST_F(LenzProbeTest, StationAnsweringOnlyTheFirstRequestIsNothing) {
-    LoopbackStation station(QHostAddress::LocalHost, 0, false);
-    ASSERT_TRUE(station.listening());
-    const TZentrale found =
-        ProbeLenz(QStringLiteral("127.0.0.1"), 100, recorder.hooks(station.port()));
-    EXPECT_EQ(found.Kind, ForeignNone);
-    EXPECT_TRUE(found.Version.isEmpty());
-    EXPECT_EQ(station.received(), hex("FFFEF103F2FFFE212100"));
-}
+class LenzProbeRows : public LenzProbeTest, public ::testing::WithParamInterface<ProbeRow> {};
 
-TEST_F(LenzProbeTest, RefusedConnectionIsNothingAndSilent) {
+TEST_P(LenzProbeRows, ResultAndHowLongItWaited) {
+    constexpr int WaitMs = 800;
+    const ProbeRow &row = GetParam();
+    std::optional<LoopbackStation> station;
     quint16 port = 0;
-    {
+    if (row.peer) {
+        station.emplace(QHostAddress::LocalHost, 0, *row.peer);
+        ASSERT_TRUE(station->listening());
+        port = station->port();
+    } else {
         QTcpServer closed;
         ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
         port = closed.serverPort();
     }
-    const TZentrale found = ProbeLenz(QStringLiteral("127.0.0.1"), 50, recorder.hooks(port));
-    EXPECT_EQ(found.Kind, ForeignNone);
-    // The second request goes out only after a matching first reply.
-    EXPECT_EQ(recorder.events, (QStringList{"Lenz...", "wait 50", "wait 50"}));
+    QElapsedTimer clock;
+    clock.start();
+    const TZentrale found = ProbeLenz(QStringLiteral("127.0.0.1"), WaitMs, recorder.hooks(port));
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_EQ(found.Kind, row.kind);
+    EXPECT_EQ(found.Version, QString::fromLatin1(row.version));
+    EXPECT_EQ(found.IP, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(found.Port, port);
+    if (station) {
+        EXPECT_EQ(station->received(), hex(row.received));
+    }
+    EXPECT_EQ(recorder.events, QStringList{"Lenz..."});
+    // A wait ended early leaves a whole wait unused; a whole wait is never cut short.
+    EXPECT_GE(elapsed, row.fullWaits * WaitMs);
+    EXPECT_LT(elapsed, (row.fullWaits + 1) * WaitMs);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Peers, LenzProbeRows,
+    ::testing::Values(ProbeRow{"lenz_interface", Peer::AnswersBoth, ForeignLenz, "3.6",
+                               "FFFEF103F2FFFE212100", 2},
+                      ProbeRow{"first_answer_only", Peer::AnswersFirst, ForeignNone, "",
+                               "FFFEF103F2FFFE212100", 2},
+                      ProbeRow{"refused", std::nullopt, ForeignNone, "", "", 0},
+                      ProbeRow{"closed_at_once", Peer::ClosesAtOnce, ForeignNone, "", "", 0},
+                      ProbeRow{"first_answer_then_closed", Peer::AnswersFirstThenCloses,
+                               ForeignNone, "", "FFFEF103F2", 0},
+                      ProbeRow{"both_answers_then_closed", Peer::AnswersBothThenCloses, ForeignLenz,
+                               "3.6", "FFFEF103F2FFFE212100", 1},
+                      ProbeRow{"silent", Peer::StaysSilent, ForeignNone, "", "FFFEF103F2", 1}),
+    [](const ::testing::TestParamInfo<ProbeRow> &row) { return rowName(row.param.label); });
 
 TEST_F(LenzProbeTest, ScanProbesAnsweringSubnetNeighboursAndListsFullStations) {
     // Two stations on one port at two loopback addresses.
     std::unique_ptr<LoopbackStation> full;
     std::unique_ptr<LoopbackStation> half;
     for (int attempt = 0; attempt < 5 && !(half && half->listening()); ++attempt) {
-        full =
-            std::make_unique<LoopbackStation>(QHostAddress(QStringLiteral("127.0.0.2")), 0, true);
+        full = std::make_unique<LoopbackStation>(QHostAddress(QStringLiteral("127.0.0.2")), 0,
+                                                 Peer::AnswersBoth);
         ASSERT_TRUE(full->listening());
         half = std::make_unique<LoopbackStation>(QHostAddress(QStringLiteral("127.0.0.3")),
-                                                 full->port(), false);
+                                                 full->port(), Peer::AnswersFirst);
     }
     ASSERT_TRUE(half->listening());
     tables.addNeighbour(1, QStringLiteral("127.0.0.3"), hex("020000000003"),
@@ -260,15 +304,17 @@ TEST_F(LenzProbeTest, ScanProbesAnsweringSubnetNeighboursAndListsFullStations) {
     EXPECT_EQ(list[0].Version, QStringLiteral("3.6"));
     EXPECT_EQ(list[0].MAC, QStringLiteral("02:00:00:00:00:02"));
 
-    // Pinged in table order with 2000 ms; the address with a part 255 never.
-    EXPECT_EQ(host.pingCalls(),
-              (QList<FakeHostNetwork::PingCall>{{QStringLiteral("127.0.0.2"), 2000},
-                                                {QStringLiteral("127.0.0.3"), 2000},
-                                                {QStringLiteral("127.0.0.4"), 2000}}));
-    const QStringList expected = {"step",    "Lenz...", "wait 50",    "wait 100", "wait 100",
-                                  "step",    "step",    "step",       "step",     "step",
-                                  "Lenz...", "wait 50", "wait 100",   "wait 100", "step",
-                                  "ECoS...", "step",    "Märklin...", "step",     "step"};
+    // Pinged side by side with 2000 ms; the address with a part 255 never.
+    QList<FakeHostNetwork::PingCall> pinged = host.pingCalls();
+    std::sort(pinged.begin(), pinged.end(),
+              [](const auto &a, const auto &b) { return a.address < b.address; });
+    EXPECT_EQ(pinged, (QList<FakeHostNetwork::PingCall>{{QStringLiteral("127.0.0.2"), 2000},
+                                                        {QStringLiteral("127.0.0.3"), 2000},
+                                                        {QStringLiteral("127.0.0.4"), 2000}}));
+    // Reported in table order, five steps for each neighbour that answered the ping.
+    const QStringList expected = {"step", "Lenz...",    "step",    "step", "step",
+                                  "step", "step",       "Lenz...", "step", "ECoS...",
+                                  "step", "Märklin...", "step",    "step"};
     EXPECT_EQ(recorder.events, expected);
 }
 

@@ -81,6 +81,15 @@ const ListCase ListCases[] = {
      {}},
     {"NoReplyEmptiesTheTable", false, {{4, 1, "Alt", "", ""}}, {{List, nullptr}}, false, {}},
     {"AnsweredButNotAList", false, {}, {{List, "21 00 91 01 01 01 00"}}, true, {}},
+    {"AddressesOutsideTheBusGetNoRow",
+     false,
+     {},
+     {{List, "21 90 91 03 00 01 00 80 01 00 05 02 00"},
+      {"90 0E 05", "21 90 0E 00 00"},
+      {"90 93 05", nullptr},
+      {Serials, "21 90 0D 02 00 01 02 03 04 05 06 80 01 02 03 04 05 06"}},
+     true,
+     {{5, 2, "", "", ""}}},
     {"KeptRowsReadAgainFirstTakesSerial",
      true,
      {{3, 1, "Alt", "", ""}},
@@ -402,6 +411,7 @@ const AddressesCase AddressesCases[] = {
     {"", {0, 0, 0, 0, 0}},
     {"0,128,1x,012,127", {0, 0, 0, 12, 127}},
     {",,,,,9", {0, 0, 0, 0, 0}},
+    {"0127,0005,0000,99999999999,00128", {127, 5, 0, 0, 0}},
 };
 
 class Addresses : public testing::TestWithParam<AddressesCase> {};

@@ -83,6 +83,7 @@ TEST_P(FaultSpec, Parses) {
 INSTANTIATE_TEST_SUITE_P(DeviceSpec, FaultSpec,
                          ::testing::Values(FaultText{"silent", FaultKind::Silent, 0},
                                            FaultText{"baseonly", FaultKind::BaseOnly, 0},
+                                           FaultText{"discoveryonly", FaultKind::DiscoveryOnly, 0},
                                            FaultText{"slow", FaultKind::Slow, 1500},
                                            FaultText{"slow:250", FaultKind::Slow, 250},
                                            FaultText{"slow:0", FaultKind::Slow, 0},
@@ -153,18 +154,21 @@ TEST(DevsimCommandLine, OptionsAndTheirDefaults) {
     EXPECT_EQ(p.options->devices[1].network.ip, 0x7F000003u);
     EXPECT_EQ(p.options->basePort, 41000);
     EXPECT_FALSE(p.options->bindAddress);
+    EXPECT_FALSE(p.options->gatherAddress);
     EXPECT_TRUE(p.options->interfaceName.isEmpty());
     EXPECT_EQ(p.options->settingsFile, QStringLiteral("/opt/qev/qev-programmer.ini"));
     EXPECT_TRUE(p.options->logFile.isEmpty());
 
     const ParsedCommandLine q = ParseDevsimCommandLine(
         {QStringLiteral("qev-devsim"), QStringLiteral("--device=ip=10.0.0.9"),
-         QStringLiteral("--bind"), QStringLiteral("0.0.0.0"), QStringLiteral("--interface"),
-         QStringLiteral("eth0"), QStringLiteral("--settings"), QStringLiteral("/tmp/codes.ini"),
-         QStringLiteral("--log"), QStringLiteral("/tmp/sim.log")},
+         QStringLiteral("--bind"), QStringLiteral("0.0.0.0"), QStringLiteral("--gather"),
+         QStringLiteral("127.0.0.1"), QStringLiteral("--interface"), QStringLiteral("eth0"),
+         QStringLiteral("--settings"), QStringLiteral("/tmp/codes.ini"), QStringLiteral("--log"),
+         QStringLiteral("/tmp/sim.log")},
         QStringLiteral("/x.ini"));
     ASSERT_TRUE(q.options) << qPrintable(q.error);
     EXPECT_EQ(q.options->bindAddress, 0u);
+    EXPECT_EQ(q.options->gatherAddress, 0x7F000001u);
     EXPECT_EQ(q.options->interfaceName, QStringLiteral("eth0"));
     EXPECT_EQ(q.options->settingsFile, QStringLiteral("/tmp/codes.ini"));
     EXPECT_EQ(q.options->logFile, QStringLiteral("/tmp/sim.log"));
@@ -199,6 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadArguments{"BasePortZero", {"--device", "class=17", "--base-port", "0"}},
         BadArguments{"BasePortTooLarge", {"--device", "class=17", "--base-port", "70000"}},
         BadArguments{"BindToAName", {"--device", "class=17", "--bind", "localhost"}},
+        BadArguments{"GatherAtAName", {"--device", "class=17", "--gather", "localhost"}},
         BadArguments{"UnknownOption", {"--device", "class=17", "--frobnicate"}},
         BadArguments{"InterfaceWithTwoDevices",
                      {"--device", "class=17", "--device", "class=22", "--interface", "eth0"}},
@@ -211,10 +216,11 @@ TEST(DevsimCommandLine, HelpExplainsEveryOptionAndKey) {
         {QStringLiteral("qev-devsim"), QStringLiteral("--help")}, QStringLiteral("/x.ini"));
     EXPECT_FALSE(p.options);
     for (const char *word :
-         {"--device", "--interface", "--bind",    "--base-port", "--settings",    "--log",
-          "class=",   "version=",    "ip=",       "mask=",       "mac=",          "port=",
-          "serial=",  "name=",       "extended=", "silent",      "baseonly",      "slow",
-          "garbage",  "overlong",    "ready",     "rx <dstIp>",  "programmed ip="})
+         {"--device",   "--interface", "--bind",        "--gather",   "--base-port",
+          "--settings", "--log",       "discoveryonly", "class=",     "version=",
+          "ip=",        "mask=",       "mac=",          "port=",      "serial=",
+          "name=",      "extended=",   "silent",        "baseonly",   "slow",
+          "garbage",    "overlong",    "ready",         "rx <dstIp>", "programmed ip="})
         EXPECT_TRUE(p.helpText.contains(QLatin1String(word))) << word;
 }
 
