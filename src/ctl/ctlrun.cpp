@@ -19,6 +19,8 @@
 #include "pages/boosterlist.h"
 #include "pages/pagekeys.h"
 #include "report/reportrenderer.h"
+#include "trace/datagramtrace.h"
+#include "trace/pcapngwriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,6 +29,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <unistd.h>
@@ -740,7 +743,30 @@ int Main(int argc, char **argv) {
                    : command->language == QStringLiteral("en") ? LanguageEnglish
                                                                : StartupLanguage());
     Output output{out, err, isatty(STDOUT_FILENO) != 0};
-    return RunCommand(*command, output);
+    const bool traced =
+        command->has(QStringLiteral("--trace")) || command->has(QStringLiteral("--pcapng"));
+    if (!traced)
+        return RunCommand(*command, output);
+
+    // Every socket the command opens records into the trace.
+    qev::DatagramTrace trace;
+    if (command->has(QStringLiteral("--trace"))) {
+        // Told on the thread that records; one write per line keeps lines whole.
+        trace.setListener([](const qev::TraceEntry &entry) {
+            std::fputs(qPrintable(qev::TraceLine(entry) + QLatin1Char('\n')), stderr);
+        });
+    }
+    qev::InstallDatagramTrace(&trace);
+    int status = RunCommand(*command, output);
+    qev::InstallDatagramTrace(nullptr);
+    QString error;
+    if (command->has(QStringLiteral("--pcapng")) &&
+        !qev::WritePcapng(command->value(QStringLiteral("--pcapng")), trace.entriesAfter(),
+                          trace.wallClockOffsetUs(), &error)) {
+        err << "qevctl: " << error << Qt::endl;
+        status = status == ExitDone ? ExitFailed : status;
+    }
+    return status;
 }
 
 } // namespace qevctl

@@ -189,6 +189,20 @@ TEST_F(QevctlLoopback, IdentifyReportsClassVersionAndPages) {
     EXPECT_EQ(received(Speed).value(0), QStringLiteral("60 0F"));
 }
 
+TEST_F(QevctlLoopback, TraceShowsAndSavesTheDatagrams) {
+    const QString pcapng = dir.filePath(QStringLiteral("trace.pcapng"));
+    const CtlRun run = ctl({QStringLiteral("--trace"), QStringLiteral("--pcapng"), pcapng,
+                            QStringLiteral("identify"), Speed});
+    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("-> %1:%2").arg(Speed).arg(own)))
+        << qPrintable(run.err);
+    QFile file(pcapng);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    // A section header block, then the packets.
+    EXPECT_EQ(file.read(4), QByteArray::fromHex("0A0D0D0A"));
+    EXPECT_GT(file.size(), 200);
+}
+
 TEST_F(QevctlLoopback, DeviceThatDoesNotAnswerExitsWithThree) {
     const CtlRun run = ctl({QStringLiteral("get"), Silent});
     EXPECT_EQ(run.exitCode, 3);
