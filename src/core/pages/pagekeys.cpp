@@ -187,8 +187,12 @@ const SettingsPage *s88Page() {
          number(QStringLiteral("pause"), 10, 50, 10, &s88::Settings::pause)},
         [](DeviceLink &link) { return s88::ReadSettings(link.Exchange(s88::BuildRead)); },
         [](DeviceLink &link, s88::Settings s, const Values &, int deviceTypeItem) {
-            // The buses together hold no more modules than the device class allows.
-            s.modules = s88::LimitModules(s.modules, s88::ModuleLimit(link.current().deviceClass));
+            // No bus holds more modules than the device class allows (the fields' maximum),
+            // nor do the buses together.
+            const int limit = s88::ModuleLimit(link.current().deviceClass);
+            for (int &modules : s.modules)
+                modules = qMin(modules, limit);
+            s.modules = s88::LimitModules(s.modules, limit);
             const quint8 variant = s88::VariantForDeviceType(deviceTypeItem);
             return verdict(s88::WriteAccepted(link.Exchange(
                 [&](std::span<quint8> b) { return s88::BuildWrite(b, variant, s); })));
