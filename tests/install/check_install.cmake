@@ -1,5 +1,6 @@
-# Installs the build into a fresh PREFIX and checks that exactly the program, the simulator and
-# the desktop files arrive, and that they name each other consistently.
+# Installs the build into a fresh PREFIX and checks that exactly the program, the command line
+# with its manual page, the simulator, the dissector and the desktop files arrive, and that
+# they name each other consistently.
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -11,8 +12,10 @@ set(id de.spurnova.QevProgrammer)
 set(expected
     bin/qev-devsim
     bin/qev-programmer
+    bin/qevctl
     share/applications/${id}.desktop
     share/icons/hicolor/scalable/apps/${id}.svg
+    share/man/man1/qevctl.1
     share/metainfo/${id}.metainfo.xml
     share/qev-programmer/wireshark/qev.lua)
 file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE "${PREFIX}" "${PREFIX}/*")
@@ -31,6 +34,7 @@ foreach(needle "\nExec=qev-programmer\n" "\nIcon=${id}\n")
 endforeach()
 foreach(needle "<id>${id}</id>" "<launchable type=\"desktop-id\">${id}.desktop</launchable>"
                "<binary>qev-programmer</binary>" "<binary>qev-devsim</binary>"
+               "<binary>qevctl</binary>"
                "<release version=\"${VERSION}\"")
     string(FIND "${metainfo}" "${needle}" at)
     if(at LESS 0)

@@ -1,0 +1,5 @@
+#include "ctlrun.h"
+
+int main(int argc, char **argv) {
+    return qevctl::Main(argc, argv);
+}
