@@ -56,6 +56,7 @@ void ReportRun::btnSteckbriefClick() {
         settings.broadcastAddress = qev::GetLocalBroadcast();
 
     qev::report::ReportTable table;
+    qev::report::ReportOutcome outcome;
     {
         const qev::DeviceLink::Busy busy(m_window.link);
         m_window.progress->setRange(0, ProgressMaximum);
@@ -75,7 +76,12 @@ void ReportRun::btnSteckbriefClick() {
                 [] {
                     QCoreApplication::processEvents(QEventLoop::AllEvents);
                 }};
-        qev::report::CollectReport(table, m_window.link, settings, hooks);
+        outcome = qev::report::CollectReport(table, m_window.link, settings, hooks);
+    }
+    if (!outcome.discoveryError.isEmpty()) {
+        // The list lacks its devices: the label beside the button says why until the next run.
+        m_window.status->setText(tr("Geräte fehlen in der Liste: %1").arg(outcome.discoveryError));
+        m_window.status->setVisible(true);
     }
     m_preview(table);
 }
