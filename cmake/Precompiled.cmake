@@ -1,7 +1,8 @@
 # Precompiled headers: the Qt and GoogleTest headers that nearly every source includes are
 # parsed once per kind of target instead of once per source. The first target of a kind
-# makes the header; the others of that kind reuse it (their compile flags are alike, which
-# -Winvalid-pch checks for GCC). QEV_PCH=OFF builds without.
+# makes the header; the others of that kind reuse it. Where a target's flags differ from the
+# maker's (another Qt module, another QT_TESTCASE_BUILDDIR), GCC parses the headers as usual
+# and -Winvalid-pch says so without failing the build. QEV_PCH=OFF builds without.
 
 set(qev_pch_core
     <QByteArray> <QCoreApplication> <QDir> <QElapsedTimer> <QFile> <QFileInfo> <QHostAddress>
@@ -13,7 +14,7 @@ set(qev_pch_widgets
 set(qev_pch_gtest <gtest/gtest.h> <gmock/gmock.h>)
 
 if(QEV_PCH AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    target_compile_options(qev_options INTERFACE -Winvalid-pch)
+    target_compile_options(qev_options INTERFACE -Winvalid-pch -Wno-error=invalid-pch)
 endif()
 
 # qev_precompile(target KIND): KIND is core, gui, test_core or test_gui.
