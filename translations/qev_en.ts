@@ -1289,7 +1289,7 @@
 <context>
     <name>ReportPreview</name>
     <message>
-        <location filename="../src/gui/report/reportpreview.cpp" line="+47"/>
+        <location filename="../src/gui/report/reportpreview.cpp" line="+63"/>
         <location line="+20"/>
         <location line="+9"/>
         <source>Als PDF speichern</source>
@@ -1309,6 +1309,14 @@
         <location line="+9"/>
         <source>Die Datei %1 kann nicht geschrieben werden.</source>
         <translation>The file %1 cannot be written.</translation>
+    </message>
+</context>
+<context>
+    <name>ReportRun</name>
+    <message>
+        <location filename="../src/gui/report/reportrun.cpp" line="+83"/>
+        <source>Geräte fehlen in der Liste: %1</source>
+        <translation>Devices are missing from the list: %1</translation>
     </message>
 </context>
 <context>

@@ -645,8 +645,13 @@ int reportCommand(const Command &command, Printer &printer) {
         .status = [&](const QString &text) { printer.progressLine(text); },
         .step = [] {},
         .pump = processEvents};
-    const qev::report::ReportTable table =
-        qev::flow::CollectProfile(*link, settings, MessageText, hooks);
+    qev::report::ReportTable table;
+    const qev::report::ReportOutcome outcome =
+        qev::flow::CollectProfile(table, *link, settings, MessageText, hooks);
+    // As in the window: the list goes on without its devices, and says why.
+    if (!outcome.discoveryError.isEmpty())
+        printer.error(
+            QStringLiteral("devices are missing from the list: %1").arg(outcome.discoveryError));
 
     if (command.has(QStringLiteral("--pdf")) &&
         !SaveReportPdf(table, command.value(QStringLiteral("--pdf")))) {

@@ -6,13 +6,17 @@
 #include "devicelink/devicelink.h"
 #include "fakehostnetwork.h"
 #include "fakekerneltables.h"
+#include "qtprinters.h"
+#include "report/reportpreview.h"
 #include "report/reportrenderer.h"
 #include "report/reportrun.h"
 #include "scriptedsocket.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLocale>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,6 +24,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 #include <QUdpSocket>
 #include <gtest/gtest.h>
 #include <memory>
@@ -60,7 +65,6 @@ TEST(ReportPdf, TwoA4PagesWithHeaderFooterAndSuppressedHeading) {
     const QString path = dir.filePath(QStringLiteral("steckbrief.pdf"));
     const ReportTable table = twoPageTable();
     const QDate date(2026, 3, 7);
-    ASSERT_EQ(ReportRenderer(table).pageCount(), 2);
     ASSERT_TRUE(SaveReportPdf(table, path, date));
 
     const QString info = runTool(pdfinfo, {path});
@@ -82,8 +86,113 @@ TEST(ReportPdf, TwoA4PagesWithHeaderFooterAndSuppressedHeading) {
 }
 
 TEST(ReportPdf, EmptyTableHasNoPage) {
-    const ReportTable table;
-    EXPECT_EQ(ReportRenderer(table).pageCount(), 0);
+    QTemporaryDir dir;
+    QPdfWriter writer(dir.filePath(QStringLiteral("empty.pdf")));
+    ReportRenderer::setUpPage(writer);
+    EXPECT_EQ(ReportRenderer(ReportTable()).pageCount(writer), 0);
+}
+
+// A word that pdftotext found, in points from the page's top left corner.
+struct Word {
+    QString text;
+    QRectF box;
+};
+
+struct PdfWords {
+    QSizeF page;
+    QList<Word> words;
+};
+
+PdfWords wordsOf(const QString &pdftotext, const QString &path) {
+    const QString html = runTool(pdftotext, {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    PdfWords result;
+    const QRegularExpression page(
+        QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">"));
+    if (const QRegularExpressionMatch m = page.match(html); m.hasMatch())
+        result.page = {m.captured(1).toDouble(), m.captured(2).toDouble()};
+    const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                       "yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    for (QRegularExpressionMatchIterator it = word.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        result.words.append(
+            {m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                   QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+    }
+    return result;
+}
+
+// Every row and both footer texts lie inside the page rectangle of the printer's layout, and
+// a value of the full 64 characters goes on below instead of being cut.
+TEST(ReportPdf, RowsStayInsideThePageRectangle) {
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "poppler-utils (pdftotext) not installed";
+    const QString longValue(ReportTable::ValueSize, QLatin1Char('x'));
+    ReportTable table;
+    table.addHeading(1, QStringLiteral("Mein PC"));
+    for (int i = 0; i < 60; ++i)
+        table.addValue(1, QStringLiteral("IP-Adresse:"), QStringLiteral("192.168.0.%1").arg(i));
+    table.addValue(1, QStringLiteral("Pfad:"), longValue);
+    table.addValue(1, QStringLiteral("Version:"), QStringLiteral("2.21"));
+
+    const struct {
+        const char *name;
+        QPageSize::PageSizeId size;
+        QPageLayout::Orientation orientation;
+        qreal marginMm;
+    } layouts[] = {
+        {"A4 portrait", QPageSize::A4, QPageLayout::Portrait, 10},
+        {"A4 landscape", QPageSize::A4, QPageLayout::Landscape, 10},
+        {"Letter portrait", QPageSize::Letter, QPageLayout::Portrait, 10},
+        {"A4, margins of 25 mm", QPageSize::A4, QPageLayout::Portrait, 25},
+    };
+    for (const auto &l : layouts) {
+        SCOPED_TRACE(l.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("steckbrief.pdf"));
+        const QPageLayout layout(QPageSize(l.size), l.orientation,
+                                 QMarginsF(l.marginMm, l.marginMm, l.marginMm, l.marginMm),
+                                 QPageLayout::Millimeter);
+        ASSERT_TRUE(SaveReportPdf(table, path, QDate(2026, 3, 7), layout));
+        const PdfWords pdf = wordsOf(pdftotext, path);
+        const QRectF inside = layout.paintRect(QPageLayout::Point).adjusted(-1, -1, 1, 1);
+        EXPECT_NEAR(pdf.page.width(), layout.fullRect(QPageLayout::Point).width(), 0.5);
+        EXPECT_NEAR(pdf.page.height(), layout.fullRect(QPageLayout::Point).height(), 0.5);
+
+        int addresses = 0;
+        int footers = 0;
+        QString value;
+        for (const Word &word : pdf.words) {
+            EXPECT_TRUE(inside.contains(word.box)) << qPrintable(word.text);
+            addresses += word.text == QStringLiteral("IP-Adresse:");
+            footers += word.text == QStringLiteral("Erstellt");
+            if (!word.text.isEmpty() && word.text.count(QLatin1Char('x')) == word.text.size())
+                value += word.text;
+        }
+        EXPECT_EQ(addresses, 60);
+        EXPECT_GE(footers, 2);
+        EXPECT_EQ(value, longValue);
+    }
+}
+
+// The preview's tool bar offers print, zoom, page setup, page navigation and the PDF file;
+// neither the orientation (that is page setup's) nor the page views.
+TEST(ReportPreviewBar, OffersNoOrientationAndNoPageViews) {
+    ReportTable table;
+    table.addHeading(1, QStringLiteral("Mein PC"));
+    ReportPreview preview(table);
+    QStringList offered;
+    for (QAction *action : preview.findChild<QToolBar *>()->actions()) {
+        if (action->isVisible() && !action->isSeparator() && !action->text().isEmpty())
+            offered << action->text();
+    }
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("Fit width"), QStringLiteral("Fit page"),
+                                    QStringLiteral("Zoom out"), QStringLiteral("Zoom in"),
+                                    QStringLiteral("First page"), QStringLiteral("Previous page"),
+                                    QStringLiteral("Next page"), QStringLiteral("Last page"),
+                                    QStringLiteral("Page setup"), QStringLiteral("Print"),
+                                    QStringLiteral("Als PDF speichern")}));
 }
 
 // The window with a link on a scripted socket that nothing is sent to: the report's
@@ -175,13 +284,21 @@ TEST_F(ReportWindow, RunShowsProgressLocksTrafficAndEndsInThePreview) {
     expectIdle();
 }
 
-TEST_F(ReportWindow, ErrorOfTheDiscoveryRestoresTheIdleWindow) {
+TEST_F(ReportWindow, ErrorOfTheDiscoveryLeavesTheDevicesOutAndSaysSo) {
     // Nobody listens there: the discovery's receive reports the closed port.
     listener.close();
     button()->click();
     EXPECT_EQ(questions.size(), 1);
-    EXPECT_FALSE(previewed.has_value());
-    expectIdle();
+    ASSERT_TRUE(previewed.has_value());
+    EXPECT_EQ(previewed->rows().first().heading, QStringLiteral("Mein PC"));
+    EXPECT_EQ(previewed->rows()[previewed->rows().size() - 4].group, 20);
+    EXPECT_TRUE(status()->isVisible());
+    EXPECT_TRUE(status()->text().startsWith(QStringLiteral("Geräte fehlen in der Liste: ")))
+        << qPrintable(status()->text());
+    EXPECT_FALSE(bar()->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(button()->isEnabled());
+    EXPECT_FALSE(run().running());
 }
 
 } // namespace

@@ -9,19 +9,18 @@ Confirmation ScanDiskQuestion() {
     return {IDS_142, {IDS_140, QStringLiteral("\r\n\n"), IDS_141}};
 }
 
-report::ReportTable CollectProfile(DeviceLink &link, report::ReportSettings settings,
-                                   const std::function<QString(int messageId)> &messageText,
-                                   const report::ReportHooks &hooks) {
+report::ReportOutcome CollectProfile(report::ReportTable &table, DeviceLink &link,
+                                     report::ReportSettings settings,
+                                     const std::function<QString(int messageId)> &messageText,
+                                     const report::ReportHooks &hooks) {
     settings.pcDataStatus = messageText(IDS_145);
     settings.devicesStatus = messageText(IDS_143);
     settings.foreignStatus = messageText(IDS_144);
     if (settings.broadcastAddress.isEmpty())
         settings.broadcastAddress = GetLocalBroadcast();
 
-    report::ReportTable table;
     const DeviceLink::Busy busy(link);
-    report::CollectReport(table, link, settings, hooks);
-    return table;
+    return report::CollectReport(table, link, settings, hooks);
 }
 
 } // namespace qev::flow

@@ -18,11 +18,12 @@ namespace qev::flow {
 // The yes/no question before the collection: search the disk for installed programs too?
 Confirmation ScanDiskQuestion();
 
-// Collects the report with the link busy throughout. The phases' status texts come from
-// messageText (the catalogue in the active language); the discovery goes to the PC's
-// broadcast address when settings name none. Raises what CollectReport raises.
-report::ReportTable CollectProfile(DeviceLink &link, report::ReportSettings settings,
-                                   const std::function<QString(int messageId)> &messageText,
-                                   const report::ReportHooks &hooks);
+// Collects the report into table with the link busy throughout. The phases' status texts
+// come from messageText (the catalogue in the active language); the discovery goes to the
+// PC's broadcast address when settings name none. What CollectReport returns and raises.
+report::ReportOutcome CollectProfile(report::ReportTable &table, DeviceLink &link,
+                                     report::ReportSettings settings,
+                                     const std::function<QString(int messageId)> &messageText,
+                                     const report::ReportHooks &hooks);
 
 } // namespace qev::flow

@@ -72,7 +72,9 @@ bool FindInstalledProgram(const QString &fileName, const QString &location, QStr
 }
 
 QList<FoundProgram> FindSpurnovaPrograms(const ProgramSearchHooks &hooks) {
-    const QString programFiles = KnownFolderPath(FOLDERID_ProgramFiles);
+    // A 64-bit prefix keeps 32-bit programs apart, in a folder of their own.
+    const QString programFiles =
+        KnownFolderPath(FOLDERID_ProgramFiles) + u';' + KnownFolderPath(FOLDERID_ProgramFilesX86);
     const QString makerFolder = QString::fromUtf16(MakerFolder);
     QList<FoundProgram> programs;
     for (const SpurnovaProgram &program : SpurnovaPrograms()) {

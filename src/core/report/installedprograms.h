@@ -17,7 +17,7 @@ struct SpurnovaProgram {
     QString statusText; // shown while this program is looked for
     QString fileName;
     QString heading;             // the report's heading of its group
-    bool inProgramFiles = false; // looked for in the program-files folder too
+    bool inProgramFiles = false; // looked for in the program-files folders too
 };
 
 // The four programs in the order the report lists them.

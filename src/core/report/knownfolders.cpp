@@ -1,11 +1,14 @@
 #include "report/knownfolders.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace qev {
 
 const QUuid FOLDERID_ProgramFiles(0x905E63B6, 0xC1BF, 0x494E, 0xB2, 0x9C, 0x65, 0xB7, 0x32, 0xD3,
                                   0xD2, 0x1A);
+const QUuid FOLDERID_ProgramFilesX86(0x7C5A40EF, 0xA0FB, 0x4BFC, 0x87, 0x4A, 0xC0, 0xF2, 0xE0, 0xB9,
+                                     0xFA, 0x8E);
 
 namespace {
 
@@ -16,6 +19,27 @@ QString driveC() {
 bool isDrivePath(const QString &path) {
     return path.size() >= 2 && path.at(0).isLetter() && path.at(0).unicode() < 128 &&
            path.at(1) == u':' && (path.size() == 2 || path.at(2) == u'\\' || path.at(2) == u'/');
+}
+
+// root followed by the components of rest; a component that does not exist as written
+// takes the spelling of the folder entry that differs from it in case only.
+QString withFoundCase(const QString &root, const QString &rest) {
+    QString path = root;
+    for (const QString &name : rest.split(u'/', Qt::SkipEmptyParts)) {
+        QString next = path + u'/' + name;
+        if (!QFileInfo::exists(next)) {
+            const QStringList entries = QDir(path).entryList(QDir::AllEntries | QDir::Hidden |
+                                                             QDir::System | QDir::NoDotAndDotDot);
+            for (const QString &entry : entries) {
+                if (entry.compare(name, Qt::CaseInsensitive) == 0) {
+                    next = path + u'/' + entry;
+                    break;
+                }
+            }
+        }
+        path = next;
+    }
+    return path;
 }
 
 } // namespace
@@ -33,11 +57,13 @@ QString WinePrefix() {
 }
 
 QString KnownFolderPath(const QUuid &folderId) {
-    if (folderId != FOLDERID_ProgramFiles)
-        throw KnownFolderError(QStringLiteral("unknown known folder %1")
-                                   .arg(folderId.toString(QUuid::WithBraces))
-                                   .toStdString());
-    return driveC() + QStringLiteral("/Program Files");
+    if (folderId == FOLDERID_ProgramFiles)
+        return driveC() + QStringLiteral("/Program Files");
+    if (folderId == FOLDERID_ProgramFilesX86)
+        return driveC() + QStringLiteral("/Program Files (x86)");
+    throw KnownFolderError(QStringLiteral("unknown known folder %1")
+                               .arg(folderId.toString(QUuid::WithBraces))
+                               .toStdString());
 }
 
 QString LinuxPathOf(const QString &windowsPath) {
@@ -48,7 +74,10 @@ QString LinuxPathOf(const QString &windowsPath) {
     rest.replace(u'\\', u'/');
     const QString root =
         drive == u'c' ? driveC() : WinePrefix() + QStringLiteral("/dosdevices/") + drive + u':';
-    return QDir::cleanPath(root + u'/' + rest);
+    const QString path = QDir::cleanPath(root + u'/' + rest);
+    if (!path.startsWith(root + u'/'))
+        return path;
+    return withFoundCase(root, path.mid(root.size()));
 }
 
 QString WindowsFolderText(const QString &linuxFolder) {

@@ -2,6 +2,7 @@
 
 #include "devicelink/devicelink.h"
 #include "devicelink/discovery.h"
+#include "devicelink/linkerror.h"
 #include "netinspect/ipv4.h"
 #include "report/fileversion.h"
 #include "report/installedprograms.h"
@@ -32,9 +33,10 @@ struct Run {
 
 } // namespace
 
-void CollectReport(ReportTable &table, DeviceLink &link, const ReportSettings &settings,
-                   const ReportHooks &hooks) {
+ReportOutcome CollectReport(ReportTable &table, DeviceLink &link, const ReportSettings &settings,
+                            const ReportHooks &hooks) {
     const Run run{hooks};
+    ReportOutcome outcome;
     run.status(settings.pcDataStatus);
     table.clear();
     run.step();
@@ -50,13 +52,18 @@ void CollectReport(ReportTable &table, DeviceLink &link, const ReportSettings &s
     run.status(settings.devicesStatus);
     int group = FirstDeviceGroup;
     QList<DeviceRecord> devices;
-    if (DiscoverDevices(devices, settings.discoveryMs, settings.broadcastAddress, link.ports(),
-                        hooks.pump)) {
-        for (const DeviceRecord &record : devices) {
-            run.step();
-            AddDeviceRows(table, group, record, QueryDevice(link, record));
-            ++group;
-        }
+    try {
+        DiscoverDevices(devices, settings.discoveryMs, settings.broadcastAddress, link.ports(),
+                        hooks.pump);
+    } catch (const LinkError &error) {
+        // What was collected so far is worth more than the devices: the block stays empty.
+        devices.clear();
+        outcome.discoveryError = QString::fromLocal8Bit(error.what());
+    }
+    for (const DeviceRecord &record : devices) {
+        run.step();
+        AddDeviceRows(table, group, record, QueryDevice(link, record));
+        ++group;
     }
 
     run.status(settings.foreignStatus);
@@ -91,6 +98,7 @@ void CollectReport(ReportTable &table, DeviceLink &link, const ReportSettings &s
                    QDir::toNativeSeparators(program.absolutePath() + QLatin1Char('/')));
     table.addValue(group, QStringLiteral("Datum:"), FileDateText(settings.programFile));
     table.addValue(group, QStringLiteral("Version:"), settings.programVersion);
+    return outcome;
 }
 
 } // namespace qev::report

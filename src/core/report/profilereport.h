@@ -77,9 +77,17 @@ struct ReportHooks {
     EventPump pump;
 };
 
-// Fills table from scratch. Raises the program search's error when the program-files
-// folder cannot be found, and LinkError when the discovery cannot send.
-void CollectReport(ReportTable &table, DeviceLink &link, const ReportSettings &settings,
-                   const ReportHooks &hooks);
+// What the run met on its way that the table does not show.
+struct ReportOutcome {
+    // The socket error that ended the discovery (the device block is then empty); empty
+    // when the discovery ran through.
+    QString discoveryError;
+};
+
+// Fills table from scratch. A socket error of the discovery leaves the device block empty
+// and the run goes on. Raises the program search's error when the program-files folder
+// cannot be found.
+ReportOutcome CollectReport(ReportTable &table, DeviceLink &link, const ReportSettings &settings,
+                            const ReportHooks &hooks);
 
 } // namespace qev::report

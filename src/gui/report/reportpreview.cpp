@@ -3,6 +3,7 @@
 #include "report/reportrenderer.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -14,9 +15,24 @@ namespace {
 
 constexpr int PrintDpi = 600;
 
-// The preview's own actions that this report does not offer: orientation and page views.
-const char *const HiddenActions[] = {"portraitAction", "landscapeAction", "singleModeAction",
-                                     "facingModeAction", "overviewModeAction"};
+// The preview's own actions that this report does not offer: the page views, which carry
+// these object names, and the orientation, whose actions carry none; those are known by the
+// text the dialog gives them (page setup still offers the orientation).
+const char *const HiddenActionNames[] = {"singleModeAction", "facingModeAction",
+                                         "overviewModeAction"};
+const char *const HiddenActionTexts[] = {"Portrait", "Landscape"};
+
+bool offered(const QAction &action) {
+    for (const char *name : HiddenActionNames) {
+        if (action.objectName() == QLatin1String(name))
+            return false;
+    }
+    for (const char *text : HiddenActionTexts) {
+        if (action.text() == QCoreApplication::translate("QPrintPreviewDialog", text))
+            return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -30,8 +46,8 @@ ReportPreview::ReportPreview(const qev::report::ReportTable &table, QWidget *par
     ReportRenderer::setUpPage(*printer());
     connect(this, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter *target) { ReportRenderer(m_table).render(*target); });
-    for (const char *name : HiddenActions) {
-        if (auto *action = findChild<QAction *>(QLatin1String(name)))
+    for (QAction *action : findChildren<QAction *>()) {
+        if (!offered(*action))
             action->setVisible(false);
     }
     if (auto *preview = findChild<QPrintPreviewWidget *>()) {

@@ -50,6 +50,7 @@ void ReportRun::btnSteckbriefClick() {
     settings.captions = m_window.captions();
 
     qev::report::ReportTable table;
+    qev::report::ReportOutcome outcome;
     {
         m_window.progress->setRange(0, ProgressMaximum);
         m_window.progress->setValue(0);
@@ -67,7 +68,12 @@ void ReportRun::btnSteckbriefClick() {
                 [] {
                     QCoreApplication::processEvents(QEventLoop::AllEvents);
                 }};
-        table = qev::flow::CollectProfile(m_window.link, settings, MessageText, hooks);
+        outcome = qev::flow::CollectProfile(table, m_window.link, settings, MessageText, hooks);
+    }
+    if (!outcome.discoveryError.isEmpty()) {
+        // The list lacks its devices: the label beside the button says why until the next run.
+        m_window.status->setText(tr("Geräte fehlen in der Liste: %1").arg(outcome.discoveryError));
+        m_window.status->setVisible(true);
     }
     m_preview(table);
 }

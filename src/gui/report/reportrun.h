@@ -45,7 +45,8 @@ public:
     qev::report::ReportSettings &settings() { return m_settings; }
 
     // The handler of btnSteckbrief. Errors of the collection leave it after the display
-    // was returned to idle; the window's error display shows them.
+    // was returned to idle; the window's error display shows them. A failed discovery
+    // leaves the devices out and is named in the status label.
     void btnSteckbriefClick();
     bool running() const { return m_running; }
 

@@ -45,12 +45,14 @@ TEST_F(ReportFlow, TellsItsPhasesAndKeepsTheLinkBusy) {
                                         },
                                     .step = {},
                                     .pump = {}};
-    const report::ReportTable table = CollectProfile(
-        link, settings, [](int id) { return QStringLiteral("#%1").arg(id); }, hooks);
+    report::ReportTable table;
+    const report::ReportOutcome outcome = CollectProfile(
+        table, link, settings, [](int id) { return QStringLiteral("#%1").arg(id); }, hooks);
 
     EXPECT_EQ(statuses.mid(0, 3), (QStringList{"#145", "#143", "#144"}));
     EXPECT_TRUE(busy);
     EXPECT_FALSE(link.busy());
+    EXPECT_TRUE(outcome.discoveryError.isEmpty());
     ASSERT_FALSE(table.rows().isEmpty());
     EXPECT_EQ(table.rows().first().heading, QStringLiteral("Mein PC"));
     EXPECT_TRUE(script.sent().isEmpty()) << "no device answered, so none was asked";

@@ -118,8 +118,11 @@ TEST(ProgramSearch, FindsTheProgramsOfAWinePrefix) {
     ASSERT_TRUE(QFile::setPermissions(p + "/ReadOnly/Spurnova.exe",
                                       QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     ASSERT_TRUE(QFile::link(QStringLiteral(".."), p + "/Tools/Loop"));
-    makeFile(c + "/Spurnova/Lunarra.exe", "x");
-    makeFile(c + "/Spurnova/Rollino.exe", "x");
+    // A 64-bit prefix's folder of 32-bit programs, and the maker's folder as an installer
+    // may spell it: "C:\Spurnova" finds it as Wine does.
+    makeFile(c + "/Program Files (x86)/Chronalis/Chronalis.exe", "x");
+    makeFile(c + "/SPURNOVA/Lunarra.exe", "x");
+    makeFile(c + "/SPURNOVA/Rollino.exe", "x");
 
     const PrefixScope scope(QFile::encodeName(prefix.path()));
     QStringList status;
@@ -132,9 +135,10 @@ TEST(ProgramSearch, FindsTheProgramsOfAWinePrefix) {
 
     EXPECT_EQ(status, QStringList({"Spurnova...", "Lunarra...", "Chronalis...", "Rollino..."}));
     // One per program; per search of the first three the eight folders of the program-files
-    // tree that are reported (the loop and the dot folder are not) and the maker's folder.
-    EXPECT_EQ(steps, 4 + 3 * (8 + 1) + 1);
-    ASSERT_EQ(found.size(), 3);
+    // tree that are reported (the loop and the dot folder are not), the two of the 32-bit
+    // tree and the maker's folder.
+    EXPECT_EQ(steps, 4 + 3 * (8 + 2 + 1) + 1);
+    ASSERT_EQ(found.size(), 4);
     EXPECT_EQ(found[0].heading, u"Spurnova");
     QList<Triple> spurnova = triples(found[0].rows);
     std::sort(spurnova.begin(), spurnova.end());
@@ -145,9 +149,12 @@ TEST(ProgramSearch, FindsTheProgramsOfAWinePrefix) {
                                        {"C:\\Program Files\\Windows Mail\\", date, ""}}));
     EXPECT_EQ(found[1].heading, u"Lunarra");
     EXPECT_EQ(triples(found[1].rows), QList<Triple>({{"C:\\Program Files\\Spurnova\\", date, ""},
-                                                     {"C:\\Spurnova\\", date, ""}}));
-    EXPECT_EQ(found[2].heading, u"Rollino");
-    EXPECT_EQ(triples(found[2].rows), QList<Triple>({{"C:\\Spurnova\\", date, ""}}));
+                                                     {"C:\\SPURNOVA\\", date, ""}}));
+    EXPECT_EQ(found[2].heading, u"Chronalis");
+    EXPECT_EQ(triples(found[2].rows),
+              QList<Triple>({{"C:\\Program Files (x86)\\Chronalis\\", date, ""}}));
+    EXPECT_EQ(found[3].heading, u"Rollino");
+    EXPECT_EQ(triples(found[3].rows), QList<Triple>({{"C:\\SPURNOVA\\", date, ""}}));
 }
 
 TEST(ProgramSearch, NoPrefixFindsNothing) {
@@ -160,7 +167,7 @@ TEST(ProgramSearch, NoPrefixFindsNothing) {
                                       }})
                     .isEmpty());
     // The folders that do not exist are still reported once each.
-    EXPECT_EQ(steps, 4 + 3 * 2 + 1);
+    EXPECT_EQ(steps, 4 + 3 * 3 + 1);
 }
 
 TEST(ProgramSearch, RelativePrefixIsAnErrorBeforeAnySearch) {
@@ -174,6 +181,8 @@ TEST(ProgramSearch, RelativePrefixIsAnErrorBeforeAnySearch) {
 TEST(KnownFolders, WindowsAndLinuxNames) {
     const PrefixScope scope("/home/anna/.wine");
     EXPECT_EQ(KnownFolderPath(FOLDERID_ProgramFiles), u"/home/anna/.wine/drive_c/Program Files");
+    EXPECT_EQ(KnownFolderPath(FOLDERID_ProgramFilesX86),
+              u"/home/anna/.wine/drive_c/Program Files (x86)");
     EXPECT_THROW(KnownFolderPath(QUuid::createUuid()), KnownFolderError);
     const struct {
         const char *in, *out;
