@@ -108,10 +108,9 @@ const QList<Option> &globalOptions() {
          QStringLiteral("print nothing but errors and the data asked for")},
         {QStringLiteral("--help"), false, Check::None, QStringLiteral("show this help")},
         {QStringLiteral("--version"), false, Check::None, QStringLiteral("show the version")},
-        {QStringLiteral("--trace"), false, Check::None,
-         QStringLiteral("print every datagram exchanged on standard error")},
-        {QStringLiteral("--pcapng"), true, Check::None,
-         QStringLiteral("save the datagrams exchanged as a pcapng file for Wireshark")},
+        {QStringLiteral("--trace"), true, Check::None,
+         QStringLiteral("FILE.pcapng: save the datagrams exchanged for Wireshark; -: print "
+                        "each on standard error")},
         {QStringLiteral("--base-port"), true, Check::Port,
          QStringLiteral("the devices' base port (default 11080)")},
         {QStringLiteral("--settings"), true, Check::None,

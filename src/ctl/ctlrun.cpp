@@ -748,14 +748,14 @@ int Main(int argc, char **argv) {
                    : command->language == QStringLiteral("en") ? LanguageEnglish
                                                                : StartupLanguage());
     Output output{out, err, isatty(STDOUT_FILENO) != 0};
-    const bool traced =
-        command->has(QStringLiteral("--trace")) || command->has(QStringLiteral("--pcapng"));
-    if (!traced)
+    if (!command->has(QStringLiteral("--trace")))
         return RunCommand(*command, output);
 
     // Every socket the command opens records into the trace.
+    const QString traceFile = command->value(QStringLiteral("--trace"));
+    const bool traceLines = traceFile == QStringLiteral("-");
     qev::DatagramTrace trace;
-    if (command->has(QStringLiteral("--trace"))) {
+    if (traceLines) {
         // Told on the thread that records; one write per line keeps lines whole.
         trace.setListener([](const qev::TraceEntry &entry) {
             std::fputs(qPrintable(qev::TraceLine(entry) + QLatin1Char('\n')), stderr);
@@ -765,9 +765,8 @@ int Main(int argc, char **argv) {
     int status = RunCommand(*command, output);
     qev::InstallDatagramTrace(nullptr);
     QString error;
-    if (command->has(QStringLiteral("--pcapng")) &&
-        !qev::WritePcapng(command->value(QStringLiteral("--pcapng")), trace.entriesAfter(),
-                          trace.wallClockOffsetUs(), &error)) {
+    if (!traceLines &&
+        !qev::WritePcapng(traceFile, trace.entriesAfter(), trace.wallClockOffsetUs(), &error)) {
         err << "qevctl: " << error << Qt::endl;
         status = status == ExitDone ? ExitFailed : status;
     }

@@ -191,11 +191,14 @@ TEST_F(QevctlLoopback, IdentifyReportsClassVersionAndPages) {
 
 TEST_F(QevctlLoopback, TraceShowsAndSavesTheDatagrams) {
     const QString pcapng = dir.filePath(QStringLiteral("trace.pcapng"));
-    const CtlRun run = ctl({QStringLiteral("--trace"), QStringLiteral("--pcapng"), pcapng,
-                            QStringLiteral("identify"), Speed});
+    const CtlRun lines =
+        ctl({QStringLiteral("--trace"), QStringLiteral("-"), QStringLiteral("identify"), Speed});
+    ASSERT_EQ(lines.exitCode, 0) << qPrintable(lines.err);
+    EXPECT_TRUE(lines.err.contains(QStringLiteral("-> %1:%2").arg(Speed).arg(own)))
+        << qPrintable(lines.err);
+    const CtlRun run = ctl({QStringLiteral("--trace"), pcapng, QStringLiteral("identify"), Speed});
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("-> %1:%2").arg(Speed).arg(own)))
-        << qPrintable(run.err);
+    EXPECT_FALSE(run.err.contains(QStringLiteral("-> "))) << qPrintable(run.err);
     QFile file(pcapng);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     // A section header block, then the packets.
