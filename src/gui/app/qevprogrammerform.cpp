@@ -14,6 +14,7 @@
 #include "app/windowkeys.h"
 #include "devicelink/devicelink.h"
 #include "devicelink/networkpage.h"
+#include "devicelink/searchview.h"
 #include "devicelink/selectipform.h"
 #include "flows/netprogramming.h"
 #include "netinspect/adapters.h"
@@ -24,9 +25,8 @@
 #include "report/reportrun.h"
 #include "trace/protokollform.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
@@ -34,10 +34,6 @@
 #include <QToolButton>
 
 namespace {
-
-QString messageText(const qev::ComposedText &text) {
-    return qev::ComposeText(text, [](int id) { return MessageText(id); });
-}
 
 bool askYesNo(QWidget *parent, const QString &caption, const QString &text) {
     return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No,
@@ -64,63 +60,6 @@ private:
     qev::DeviceLink::Busy m_link;
 };
 
-// Renders what the flows tell while they run, and puts their questions to the user.
-class TQevProgrammerForm::FlowView final : public qev::flow::ProgrammingProgress {
-public:
-    // waitCursor: the hour-glass shows while the search collects its answers.
-    explicit FlowView(TQevProgrammerForm *form, bool waitCursor = false)
-        : m_form(form)
-        , m_waitCursor(waitCursor) {}
-
-    void progress(int step, int, int messageId) override {
-        TQevProgrammerForm &f = *m_form;
-        switch (step) {
-        case qev::flow::SearchCollecting:
-            if (m_waitCursor)
-                QApplication::setOverrideCursor(Qt::WaitCursor);
-            break;
-        case qev::flow::SearchIdentifying:
-            if (m_waitCursor)
-                QApplication::restoreOverrideCursor();
-            break;
-        case qev::flow::ProgrammingStarted:
-            m_started = true;
-            f.ui->WriteBtn->setEnabled(false);
-            f.ProgressTimer->start();
-            f.m_status->switchOff();
-            break;
-        case qev::flow::ProgrammingSent:
-            m_sent = true;
-            f.SaveLastValues();
-            break;
-        case qev::flow::ProgrammingReachable:
-            f.m_status->setLed(LedColour::Green, false, true);
-            f.SetStatusText(MessageText(messageId));
-            break;
-        default:
-            break;
-        }
-    }
-    void found(const qev::DeviceRecord &device, const qev::FoundPresentation &shown) override {
-        m_form->showFound(device, shown);
-    }
-    bool confirm(const qev::Confirmation &question) override {
-        return m_form->m_confirmation(MessageText(question.captionId), messageText(question.text));
-    }
-    void datagramBuilt(const qev::NetSettingsDatagram &datagram) override {
-        m_form->ui->TabSheetMain->setPortText(datagram.portText);
-    }
-
-    bool started() const { return m_started; }
-    bool sent() const { return m_sent; }
-
-private:
-    TQevProgrammerForm *m_form;
-    bool m_waitCursor;
-    bool m_started = false;
-    bool m_sent = false;
-};
-
 TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::ProtocolPorts &ports,
                                        QWidget *parent, qev::SocketFactory openSocket)
     : QMainWindow(parent)
@@ -143,13 +82,6 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
     AddProtokollButton(ui->StatusBar1, this);
     setUpPictures();
     setUpAccessibleNames();
-
-    tmrSuche = new QTimer(this);
-    tmrSuche->setObjectName(QStringLiteral("tmrSuche"));
-    tmrSuche->setInterval(20);
-    ProgressTimer = new QTimer(this);
-    ProgressTimer->setObjectName(QStringLiteral("ProgressTimer"));
-    ProgressTimer->setInterval(70);
 
     // Creation of the window.
     SetStatusText(QStringLiteral("Version: 2.21"));
@@ -175,6 +107,28 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
                  networkPage().dxMaskEdit4Caption->text()};
          },
          this});
+    m_search = new SearchView({*m_link,
+                               *m_status,
+                               ui->PageControl1,
+                               ui->TabSheetMain,
+                               ui->TabSheetSelectController,
+                               ui->TabSheetFirm,
+                               ui->TabSheetBooster,
+                               ui->btnSuche,
+                               ui->WriteBtn,
+                               ui->btnDirekt,
+                               ui->btnSteckbrief,
+                               ui->pbSuche,
+                               ui->ProgressBar2,
+                               ui->Label29,
+                               m_arpList,
+                               [this] { return searchOptions(); },
+                               pinger(),
+                               [this](const QString &caption, const QString &text) {
+                                   return m_confirmation(caption, text);
+                               },
+                               [this] { SaveLastValues(); },
+                               this});
 
     connectHandlers();
 }
@@ -203,10 +157,6 @@ Ui::NetworkPage &TQevProgrammerForm::networkPage() const {
 
 Ui::SelectControllerPage &TQevProgrammerForm::selectPage() const {
     return ui->TabSheetSelectController->ui;
-}
-
-QList<QPushButton *> TQevProgrammerForm::savedStateButtons() const {
-    return {ui->btnSuche, ui->WriteBtn, ui->btnDirekt, ui->btnSteckbrief};
 }
 
 qev::PingFunction TQevProgrammerForm::pinger() {
@@ -330,10 +280,8 @@ TALed &TQevProgrammerForm::Led() const {
     return *ui->Led;
 }
 
-void TQevProgrammerForm::ShowNoDevice() {
-    ShowNoAnswer();
-    networkPage().dxMaskEdit8->setText(MessageText(IDS_114));
-    networkPage().dxMaskEdit8->setEnabled(true);
+void TQevProgrammerForm::showNoDevice() {
+    m_search->ShowNoDevice();
 }
 
 // ---- Handlers ----
@@ -367,13 +315,8 @@ void TQevProgrammerForm::connectHandlers() {
     onSignal(s.btnControllerAbort, &QPushButton::clicked,
              &TQevProgrammerForm::btnControllerAbortClick);
 
-    onSignal(ui->TabSheetMain, &NetworkPage::writeButtonInputChanged,
-             &TQevProgrammerForm::UpdateWriteButton);
-
     connect(ui->PageControl1, &QTabWidget::currentChanged, this,
             [this](int index) { RunGuarded(this, [this, index] { PageControl1Change(index); }); });
-    onSignal(tmrSuche, &QTimer::timeout, &TQevProgrammerForm::tmrSucheTimer);
-    onSignal(ProgressTimer, &QTimer::timeout, &TQevProgrammerForm::ProgressTimerTimer);
 
     OnDoubleClick(ui->ImageLeft, [this] { ImageLeftDblClick(); });
     OnDoubleClick(n.gbGefunden, [this] { gbGefundenDblClick(); });
@@ -434,7 +377,7 @@ void TQevProgrammerForm::FormActivate() {
         ui->Label26->setText(qev::GetLocalNetmask());
         ui->Label76->setText(qev::GetFirstGateway());
         if (changed)
-            ResetNetworkPage();
+            m_search->ResetNetworkPage();
         return;
     }
     m_noNetwork = true;
@@ -523,33 +466,11 @@ void TQevProgrammerForm::PageControl1Change(int index) {
     QWidget *left = m_lastPage;
     m_lastPage = page;
     if (page == ui->TabSheetSelectController && left != page)
-        ui->TabSheetSelectController->TabSheetSelectControllerShow(savedStateButtons(),
+        ui->TabSheetSelectController->TabSheetSelectControllerShow(m_search->savedStateButtons(),
                                                                    networkPage().dxIPNeu->text());
     if (ui->PageControl1->programmaticChange())
         return;
     ui->WriteBtn->setEnabled(page == ui->TabSheetMain);
-}
-
-void TQevProgrammerForm::PrefillNewIP() {
-    ui->TabSheetMain->PrefillNewIP(ui->Label29->text());
-}
-
-void TQevProgrammerForm::ResetNetworkPage() {
-    ShowPage(ui->TabSheetMain);
-    SetPageVisible(ui->TabSheetSelectController, false);
-    Ui::NetworkPage &n = networkPage();
-    n.gbNeuProgrammieren->setEnabled(true);
-    for (QPushButton *button : savedStateButtons())
-        button->setEnabled(true);
-    n.dxMaskEdit8->setEnabled(true);
-    n.dxIPNeu->clear();
-    PrefillNewIP();
-}
-
-void TQevProgrammerForm::ClearFoundFields() {
-    ui->TabSheetMain->clearFoundFields();
-    HideAllPages();
-    changeDevice([&](qev::CurrentDevice &d) { d.deviceClass = 0; });
 }
 
 void TQevProgrammerForm::ImageLeftDblClick() {
@@ -577,170 +498,27 @@ void TQevProgrammerForm::btnLastValueClick() {
     LoadLastValues();
 }
 
-void TQevProgrammerForm::UpdateWriteButton() {
-    ui->WriteBtn->setEnabled(qev::WriteButtonEnabled(
-        ui->TabSheetMain->writeButtonInput(m_link->current().programmingAllowed)));
-}
-
 void TQevProgrammerForm::RevalidateEntries() {
     ui->TabSheetMain->RevalidateEntries();
 }
 
-// ---- Search and identification ----
-
-void TQevProgrammerForm::StartSearchProgress() {
-    ui->pbSuche->setValue(0);
-    ui->pbSuche->show();
-    tmrSuche->start();
-}
-
-void TQevProgrammerForm::StopSearchProgress() {
-    ui->pbSuche->hide();
-    tmrSuche->stop();
-}
-
-void TQevProgrammerForm::tmrSucheTimer() {
-    constexpr int step = 2;
-    const int next = ui->pbSuche->value() + step;
-    ui->pbSuche->setValue(next > ui->pbSuche->maximum() ? 0 : next);
-}
+// ---- Search, network programming and manual selection ----
 
 void TQevProgrammerForm::btnSucheClick() {
     const Busy busy(this);
-    Ui::NetworkPage &n = networkPage();
-    ui->btnSuche->setEnabled(false);
-    ui->btnDirekt->setEnabled(false);
-    ui->btnSteckbrief->setEnabled(false);
-    ui->WriteBtn->setEnabled(false);
-    ui->TabSheetMain->clearFoundFields();
-
-    m_status->setLed(LedColour::Yellow, true, true);
-    SetStatusText(QString());
-    HideAllPages();
-    ShowPage(ui->TabSheetMain);
-
-    StartSearchProgress();
-    // However the search ends, the buttons come back and the progress stops.
-    const auto done = qScopeGuard([this] {
-        StopSearchProgress();
-        networkPage().dxMaskEdit8->setEnabled(true);
-        ui->btnSuche->setEnabled(true);
-        ui->btnDirekt->setEnabled(true);
-        ui->btnSteckbrief->setEnabled(true);
-    });
-
-    FlowView view(this, true);
-    const qev::flow::Searched searched = qev::flow::Search(*m_link, searchOptions(), view);
-    showIdentified(searched.identified);
-
-    StopSearchProgress();
-    n.gbNeuProgrammieren->setEnabled(true);
-    if (searched.found.count == 0)
-        n.dxMaskEdit8->setText(MessageText(IDS_114));
+    m_search->btnSucheClick();
 }
 
 void TQevProgrammerForm::IdentifyDevice(const QString &address, const QString &netmask,
                                         const qev::MacBytes &mac, quint16 port, int count,
                                         bool nothingFound) {
-    FlowView view(this);
-    const qev::DeviceRecord device{address, netmask, mac, port};
-    showIdentified(
-        qev::flow::Identify(*m_link, {device, count, nothingFound}, ui->Label29->text(), view));
-}
-
-void TQevProgrammerForm::showFound(const qev::DeviceRecord &device,
-                                   const qev::FoundPresentation &shown) {
-    ui->TabSheetMain->showFound(device, shown, ui->Label29->text());
-    if (shown.led == qev::Led::Good)
-        m_status->setLed(LedColour::Green, false, true);
-    else
-        m_status->setLed(LedColour::Red, true, true);
-    SetStatusText(messageText(shown.status));
-}
-
-void TQevProgrammerForm::showIdentified(const qev::flow::Identified &identified) {
-    Ui::NetworkPage &n = networkPage();
-    if (identified.outcome == qev::flow::Outcome::NoDevice) {
-        if (identified.messageId != 0)
-            ShowNoAnswer();
-        ui->TabSheetMain->showNoDevice();
-        n.gbNeuProgrammieren->setVisible(true);
-        return;
-    }
-
-    const qev::IdentificationResult &result = identified.identification;
-    if (result.dispatch)
-        applyDispatch(*result.dispatch);
-    else
-        n.dxMaskEdit8->setText(MessageText(IDS_114));
-    if (result.noAnswer) {
-        m_status->setLed(LedColour::Red, true, true);
-        ui->TabSheetFirm->clearInstalledVersion();
-        SetStatusText(MessageText(identified.messageId));
-    }
-    n.gbNeuProgrammieren->setVisible(result.programmingGroupVisible);
-    if (result.serial)
-        n.dxMaskEdit10->setText(*result.serial);
-}
-
-void TQevProgrammerForm::applyDispatch(const qev::ClassDispatch &d) {
-    HideAllPages();
-    for (const qev::Page page : d.pages)
-        SetPageVisible(PageWidget(page), true);
-    ui->TabSheetMain->showClass(d, m_link->current());
-    if (d.boosterCaption)
-        setPageCaption(ui->TabSheetBooster, QStringLiteral("Booster"));
-    for (DevicePage *page : ui->PageControl1->devicePages())
-        page->deviceIdentified(m_link->current(), d);
-    ui->TabSheetMain->applyPresets(d, m_link->current());
-}
-
-// ---- Network programming ----
-
-void TQevProgrammerForm::ProgressTimerTimer() {
-    if (ui->ProgressBar2->value() == 0)
-        ui->ProgressBar2->show();
-    const int next = ui->ProgressBar2->value() + 1;
-    ui->ProgressBar2->setValue(next > ui->ProgressBar2->maximum() ? 0 : next);
+    m_search->IdentifyDevice(address, netmask, mac, port, count, nothingFound);
 }
 
 void TQevProgrammerForm::WriteBtnClick() {
     const Busy busy(this);
-    // The texts are taken now: the waits of the flow let the user edit the fields.
-    const qev::flow::NetworkProgramming input{ui->TabSheetMain->newSettings(),
-                                              networkPage().dxMaskEdit2->text()};
-
-    FlowView view(this);
-    const auto done = qScopeGuard([this, &view] {
-        if (!view.started())
-            return;
-        ProgressTimer->stop();
-        ui->ProgressBar2->setValue(0);
-        ui->ProgressBar2->hide();
-        networkPage().btnLastValue->show();
-    });
-    qev::flow::Programmed programmed;
-    try {
-        programmed = qev::flow::ProgramNetwork(*m_link, input, searchOptions(), pinger(), view);
-    } catch (...) {
-        // The error display shows why; the user may try again.
-        if (!view.sent())
-            UpdateWriteButton();
-        throw;
-    }
-    if (!view.started())
-        return;
-    m_arpList = programmed.arpMacs;
-    if (programmed.outcome == qev::flow::Outcome::Done) {
-        showIdentified(programmed.identified);
-    } else {
-        m_status->setLed(LedColour::Red, true, true);
-        SetStatusText(MessageText(programmed.messageId));
-        UpdateWriteButton();
-    }
+    m_search->WriteBtnClick();
 }
-
-// ---- Manual selection ----
 
 void TQevProgrammerForm::btnDirektClick() {
     ShowPage(ui->TabSheetSelectController);
@@ -755,33 +533,5 @@ void TQevProgrammerForm::btnControllerAbortClick() {
 
 void TQevProgrammerForm::btnControllerOkClick() {
     const Busy busy(this);
-    Ui::NetworkPage &n = networkPage();
-    const int index = ui->TabSheetSelectController->selectedIndex();
-    const QString searchAddress = ui->TabSheetSelectController->searchAddress();
-
-    ResetNetworkPage();
-    const qev::ManualChoice choice = qev::ManualSelection(index);
-    n.dxMaskEdit8->setText(choice.foundText);
-    for (const int item : choice.deviceTypeSteps)
-        ui->TabSheetMain->setDeviceType(item);
-    n.dxMaskEdit8->setEnabled(true);
-
-    ui->btnSuche->setEnabled(false);
-    StartSearchProgress();
-    const auto done = qScopeGuard([this] {
-        StopSearchProgress();
-        ui->btnSuche->setEnabled(true);
-    });
-
-    FlowView view(this);
-    const qev::flow::Searched searched =
-        qev::flow::SelectManually(*m_link, index, searchAddress, searchOptions(), view);
-    if (searched.identified.outcome != qev::flow::Outcome::NoDevice) {
-        showIdentified(searched.identified);
-        n.gbNeuProgrammieren->setEnabled(true);
-    } else {
-        ClearFoundFields();
-        ResetNetworkPage();
-        ShowNoDevice();
-    }
+    m_search->btnControllerOkClick();
 }

@@ -20,11 +20,11 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 class QWidget;
 class DevicePage;
 class FlagHint;
 class ReportRun;
+class SearchView;
 class TALed;
 
 namespace qev {
@@ -62,7 +62,7 @@ public:
     // What the pages may ask of the window.
     qev::DeviceLink &link() override { return *m_link; }
     void showOutcome(bool accepted) override;
-    void showNoDevice() override { ShowNoDevice(); }
+    void showNoDevice() override;
     int deviceTypeItem() const override;
     void setPageCaption(QWidget *page, const QString &caption) override;
     void setPageVisible(qev::Page page, bool visible) override;
@@ -85,11 +85,8 @@ public:
     // The outcome indications every exchange with a device ends with.
     void ShowCommandAccepted() { m_status->showCommandAccepted(); }
     void ShowNoAnswer() { m_status->showNoAnswer(); }
-    void ShowNoDevice();
 
     void HideAllPages();
-    void ResetNetworkPage();
-    void ClearFoundFields();
     QWidget *PageWidget(qev::Page page) const;
     // Makes a page's tab shown or hidden, or a page the active one, without the rules of a
     // page change by the user.
@@ -98,10 +95,6 @@ public:
 
     void LoadLastValues();
     void SaveLastValues();
-
-    // The search progress indicator (pbSuche, tmrSuche).
-    void StartSearchProgress();
-    void StopSearchProgress();
 
     // Checks the PC's network; runs each time the window becomes active. Resets the
     // network page only at the first check and when the PC's address changed.
@@ -127,7 +120,6 @@ protected:
 private:
     // Exchanges in progress: the window's activation does not reset the page meanwhile.
     class Busy;
-    class FlowView;
 
     void setUpWindow();
     void setUpPictures();
@@ -141,12 +133,7 @@ private:
     void onSignal(Sender *sender, Signal signal, Handler handler);
 
     void changeDevice(const std::function<void(qev::CurrentDevice &)> &change);
-    void applyDispatch(const qev::ClassDispatch &dispatch);
-    // What a flow found and what the identification made of it.
-    void showFound(const qev::DeviceRecord &device, const qev::FoundPresentation &shown);
-    void showIdentified(const qev::flow::Identified &identified);
     qev::flow::SearchOptions searchOptions();
-    void PrefillNewIP();
     qev::EventPump pump() const;
     qev::PingFunction pinger();
     qev::DevicePicker picker();
@@ -160,12 +147,9 @@ private:
     void btnSteckbriefClick();
     void btnControllerOkClick();
     void btnControllerAbortClick();
-    void UpdateWriteButton();
     void PageControl1Change(int index);
     void ImageLeftDblClick();
     void gbGefundenDblClick();
-    void tmrSucheTimer();
-    void ProgressTimerTimer();
     // Language flags and the network tips.
     void Image9Click();
     void Image10Click();
@@ -176,7 +160,6 @@ private:
 
     Ui::NetworkPage &networkPage() const;
     Ui::SelectControllerPage &selectPage() const;
-    QList<QPushButton *> savedStateButtons() const;
 
     std::unique_ptr<Ui::TQevProgrammerForm> ui;
     std::unique_ptr<qev::DeviceLink> m_link;
@@ -185,8 +168,7 @@ private:
     BoosterBus *m_boosterBus = nullptr;
     qev::DevicePicker m_picker;
     std::unique_ptr<StatusLine> m_status;
-    QTimer *tmrSuche = nullptr;
-    QTimer *ProgressTimer = nullptr;
+    SearchView *m_search = nullptr;
     QString m_settingsFile;
     QStringList m_arpList;
     QStringList m_foundFolders;
