@@ -91,6 +91,6 @@ private:
     void applyDispatch(const qev::ClassDispatch &dispatch);
 
     Window m_ui;
-    QTimer *tmrSuche;
-    QTimer *ProgressTimer;
+    QTimer *tmrSuche = nullptr;
+    QTimer *ProgressTimer = nullptr;
 };
