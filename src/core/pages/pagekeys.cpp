@@ -3,7 +3,6 @@
 #include "devicelink/devicelink.h"
 #include "pages/booster.h"
 #include "pages/boostergateway.h"
-#include "pages/boosterlist.h"
 #include "pages/light.h"
 #include "pages/manager.h"
 #include "pages/s88master.h"
@@ -385,18 +384,16 @@ struct BusValues {
 };
 
 std::optional<BusValues> readBus(DeviceLink &link) {
-    namespace gw = boostergateway;
-    const auto waiting = boosterlist::Waiting(gw::ReadWaitMs);
     BusValues values;
     // The sensitivity is not in the record; the boosters report it.
     if (const std::optional<int> sensitivity = booster::ReadSensitivity(link))
         values.settings.sensitivity = *sensitivity;
-    const std::optional<gw::Settings> read =
-        gw::ReadSettings(link.Exchange(gw::BuildRead, waiting), values.settings);
+    const std::optional<boostergateway::Settings> read =
+        boostergateway::RequestSettings(link, values.settings);
     if (!read)
         return std::nullopt;
     values.settings = *read;
-    values.name = gw::ReadName(link.Exchange(gw::BuildNameRead, waiting)).value_or(QString());
+    values.name = boostergateway::RequestName(link).value_or(QString());
     return values;
 }
 
@@ -460,9 +457,7 @@ const SettingsPage *boosterPage() {
              [](const BusValues &v) { return QVariant(v.settings.pauseSeconds); },
              [](BusValues &v, const QVariant &value) { v.settings.pauseSeconds = value.toInt(); })},
         readBus, [](DeviceLink &link, const BusValues &v, const Values &, int) {
-            return verdict(booster::SettingsAccepted(link.Exchange([&](std::span<quint8> b) {
-                return booster::BuildSettings(b, v.settings.sensitivity, v.settings);
-            })));
+            return verdict(booster::WriteSettings(link, v.settings.sensitivity, v.settings));
         });
     return &page;
 }
