@@ -143,15 +143,13 @@ const SettingsPage *speedPage() {
          number(QStringLiteral("pause"), 1, 40, 4, &sm::Settings::pause),
          number(QStringLiteral("max-time"), 1, 40, 20, &sm::Settings::maxTime)},
         [](DeviceLink &link) -> std::optional<sm::Settings> {
-            const std::optional<sm::Reading> reading =
-                sm::ReadSettings(link.Exchange(sm::BuildRead));
+            const std::optional<sm::Reading> reading = sm::RequestSettings(link);
             if (!reading)
                 return std::nullopt;
             return sm::Settings{*reading};
         },
         [](DeviceLink &link, const sm::Settings &s, const Values &, int) {
-            return verdict(sm::WriteAccepted(
-                link.Exchange([&](std::span<quint8> b) { return sm::BuildWrite(b, s); })));
+            return verdict(sm::WriteSettings(link, s));
         });
     return &page;
 }
@@ -184,7 +182,7 @@ const SettingsPage *s88Page() {
          number(QStringLiteral("clock-on"), 1, 250, 20, &s88::Settings::clockOn),
          number(QStringLiteral("clock-off"), 1, 250, 38, &s88::Settings::clockOff),
          number(QStringLiteral("pause"), 10, 50, 10, &s88::Settings::pause)},
-        [](DeviceLink &link) { return s88::ReadSettings(link.Exchange(s88::BuildRead)); },
+        [](DeviceLink &link) { return s88::RequestSettings(link); },
         [](DeviceLink &link, s88::Settings s, const Values &, int deviceTypeItem) {
             // No bus holds more modules than the device class allows (the fields' maximum),
             // nor do the buses together.
@@ -193,8 +191,7 @@ const SettingsPage *s88Page() {
                 modules = qMin(modules, limit);
             s.modules = s88::LimitModules(s.modules, limit);
             const quint8 variant = s88::VariantForDeviceType(deviceTypeItem);
-            return verdict(s88::WriteAccepted(link.Exchange(
-                [&](std::span<quint8> b) { return s88::BuildWrite(b, variant, s); })));
+            return verdict(s88::WriteSettings(link, variant, s));
         });
     return &page;
 }
@@ -230,7 +227,7 @@ const SettingsPage *managerPage() {
              [](const Values_ &v) { return QVariant(v.output); },
              [](Values_ &v, const QVariant &value) { v.output = value.toInt(); })},
         [](DeviceLink &link) -> std::optional<Values_> {
-            const std::optional<mgr::Settings> s = mgr::ReadSettings(link.Exchange(mgr::BuildRead));
+            const std::optional<mgr::Settings> s = mgr::RequestSettings(link);
             if (!s)
                 return std::nullopt;
             Values_ v{*s, mgr::BoosterReserved(*s)};
@@ -245,8 +242,7 @@ const SettingsPage *managerPage() {
                 s.boosterAddress = v.address;
                 s.boosterOutput = v.output;
             }
-            return verdict(mgr::WriteAccepted(
-                link.Exchange([&](std::span<quint8> b) { return mgr::BuildWrite(b, s, true); })));
+            return verdict(mgr::WriteSettings(link, s, true));
         });
     return &page;
 }
