@@ -4,7 +4,7 @@
 <context>
     <name>BoosterListModel</name>
     <message>
-        <location filename="../src/gui/pages/boosterbus.cpp" line="+24"/>
+        <location filename="../src/gui/pages/boosterbus.cpp" line="+25"/>
         <source>Unbekannt</source>
         <translation>Unknown</translation>
     </message>
@@ -400,7 +400,7 @@
 <context>
     <name>CommandName</name>
     <message>
-        <location filename="../src/core/trace/commandnames.cpp" line="+18"/>
+        <location filename="../src/core/trace/commandnames.cpp" line="+19"/>
         <location line="+1"/>
         <source>Netzwerkeinstellungen</source>
         <translation>Network settings</translation>
@@ -601,7 +601,7 @@
 <context>
     <name>Dialogs</name>
     <message>
-        <location filename="../src/gui/app/language.cpp" line="+80"/>
+        <location filename="../src/core/app/language.cpp" line="+80"/>
         <source>Warnung</source>
         <translation>Warning</translation>
     </message>
@@ -686,7 +686,7 @@
     </message>
     <message>
         <location line="+13"/>
-        <location filename="../src/gui/firmware/firmwarepage.cpp" line="+67"/>
+        <location filename="../src/gui/firmware/firmwarepage.cpp" line="+68"/>
         <source>Datei wählen</source>
         <translation>Select File</translation>
     </message>
@@ -921,7 +921,7 @@
 <context>
     <name>MessageText</name>
     <message>
-        <location filename="../src/gui/app/messagetext.cpp" line="+16"/>
+        <location filename="../src/core/app/messagetext.cpp" line="+16"/>
         <source>Es darf sich nur 1 Spurnova IP-Interface im Netzwerk befinden.</source>
         <translation>Only one spurnova controller must be connected to the net</translation>
     </message>
@@ -1281,7 +1281,7 @@
         <translation>Load last written settings</translation>
     </message>
     <message>
-        <location filename="../src/gui/devicelink/networkpage.cpp" line="+31"/>
+        <location filename="../src/gui/devicelink/networkpage.cpp" line="+34"/>
         <source>Keine Meldung</source>
         <translation>No message</translation>
     </message>
@@ -1314,7 +1314,7 @@
 <context>
     <name>ReportRun</name>
     <message>
-        <location filename="../src/gui/report/reportrun.cpp" line="+83"/>
+        <location filename="../src/gui/report/reportrun.cpp" line="+75"/>
         <source>Geräte fehlen in der Liste: %1</source>
         <translation>Devices are missing from the list: %1</translation>
     </message>
@@ -1806,7 +1806,7 @@
     <name>TProtokollForm</name>
     <message>
         <location filename="../src/gui/trace/protokollform.ui" line="+14"/>
-        <location filename="../src/gui/trace/protokollform.cpp" line="+136"/>
+        <location filename="../src/gui/trace/protokollform.cpp" line="+135"/>
         <source>Protokoll</source>
         <translation>Trace</translation>
     </message>
@@ -1822,7 +1822,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/gui/trace/protokollform.cpp" line="-62"/>
+        <location filename="../src/gui/trace/protokollform.cpp" line="-61"/>
         <source>Pause</source>
         <translatorcomment>stays German</translatorcomment>
         <translation>Pause</translation>
@@ -1868,7 +1868,7 @@
         <translation>Trace of the datagrams</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+13"/>
         <source>Gespeichert in %1</source>
         <translation>Saved in %1</translation>
     </message>
@@ -1957,7 +1957,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+322"/>
+        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+319"/>
         <source>Programmieren</source>
         <translation>Programming</translation>
     </message>
@@ -2088,18 +2088,18 @@
         <translation>Search</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location filename="../src/gui/app/statusline.cpp" line="+74"/>
         <source>Zustand</source>
         <translation>State</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <location line="+20"/>
+        <location line="-32"/>
+        <location line="+34"/>
         <source>Meldung</source>
         <translation>Message</translation>
     </message>
     <message>
-        <location line="-18"/>
+        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+3"/>
         <source>Seiten</source>
         <translation>Pages</translation>
     </message>
@@ -2110,7 +2110,7 @@
         <translation>UDP Port</translation>
     </message>
     <message>
-        <location line="+339"/>
+        <location line="+250"/>
         <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
         <translation>The settings could not be saved: %1</translation>
     </message>
@@ -2118,7 +2118,7 @@
 <context>
     <name>TraceModel</name>
     <message>
-        <location filename="../src/gui/trace/tracemodel.cpp" line="+79"/>
+        <location filename="../src/gui/trace/tracemodel.cpp" line="+80"/>
         <source>gesendet</source>
         <translation>sent</translation>
     </message>
@@ -2143,7 +2143,7 @@
         <translation>not sent</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+42"/>
         <source>Zeit</source>
         <translation>Time</translation>
     </message>

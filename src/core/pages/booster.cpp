@@ -37,6 +37,11 @@ bool SettingsAccepted(std::span<const quint8> reply) {
     return acknowledges(reply, SettingsCommand);
 }
 
+bool WriteSettings(DeviceLink &link, int sensitivity, const boostergateway::Settings &settings) {
+    return SettingsAccepted(link.Exchange(
+        [&](std::span<quint8> b) { return BuildSettings(b, sensitivity, settings); }));
+}
+
 std::optional<quint8> ReadInfoSensitivity(std::span<const quint8> reply) {
     if (reply.size() <= InfoSensitivityByte || reply[0] != Ack || reply[1] != PrefixBooster ||
         reply[2] != boosterlist::InfoCommand)
@@ -74,6 +79,21 @@ std::optional<int> ReadSensitivity(DeviceLink &link) {
             return ShownSensitivity(*reported);
     }
     return shown;
+}
+
+GatewayValues ReadGateway(DeviceLink &link, boosterlist::BoosterTable &table,
+                          const boostergateway::Settings &current,
+                          const GatewayReadObserver &observer) {
+    const DeviceLink::Busy busy(link);
+    boosterlist::ReadBoosterList(link, table, false, observer.list);
+    if (observer.listDone)
+        observer.listDone();
+    GatewayValues values;
+    values.settings = boostergateway::RequestSettings(link, current);
+    if (values.settings && observer.settingsRead)
+        observer.settingsRead(*values.settings);
+    values.name = boostergateway::RequestName(link).value_or(QString());
+    return values;
 }
 
 std::size_t BuildNewAddress(std::span<quint8> buffer, quint8 address) {

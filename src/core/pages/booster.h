@@ -5,8 +5,11 @@
 // booster address.
 
 #include "pages/boostergateway.h"
+#include "pages/boosterlist.h"
 
+#include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -41,6 +44,8 @@ std::size_t BuildSettings(std::span<quint8> buffer, int sensitivity,
                           const boostergateway::Settings &settings);
 // 21, anything, 94.
 bool SettingsAccepted(std::span<const quint8> reply);
+// Sends the settings to all boosters; whether the gateway acknowledged them.
+bool WriteSettings(DeviceLink &link, int sensitivity, const boostergateway::Settings &settings);
 
 // Byte 4 of an info reply (more than 4 bytes led by 21 90 93).
 std::optional<quint8> ReadInfoSensitivity(std::span<const quint8> reply);
@@ -51,6 +56,26 @@ int ShownSensitivity(quint8 reported);
 // up to the first that answers. Gives the sensitivity choice: that booster's, or the
 // default when an absent address came first; nothing when no booster is present.
 std::optional<int> ReadSensitivity(DeviceLink &link);
+
+// What showing the gateway or booster page reads of the gateway.
+struct GatewayValues {
+    std::optional<boostergateway::Settings> settings; // nothing when the gateway gave none
+    QString name;                                     // empty when none came
+};
+
+// What the gateway read tells while it runs, so that each part shows as soon as it is read.
+struct GatewayReadObserver {
+    boosterlist::ListReadObserver list;
+    std::function<void()> listDone; // the list is read; not called when LinkError ends it
+    std::function<void(const boostergateway::Settings &)> settingsRead;
+};
+
+// The booster list into table (emptied first, as ReadBoosterList), the gateway's settings
+// (current gives what the reply lacks), then its device name, asked also when the settings
+// gave none. Holds the link busy for its whole run; LinkError from the link passes through.
+GatewayValues ReadGateway(DeviceLink &link, boosterlist::BoosterTable &table,
+                          const boostergateway::Settings &current,
+                          const GatewayReadObserver &observer = {});
 
 // 90 95 A0 05 and the address.
 std::size_t BuildNewAddress(std::span<quint8> buffer, quint8 address);

@@ -1,6 +1,7 @@
 #include "pages/boostergateway.h"
 
 #include "devicelink/devicelink.h"
+#include "pages/boosterlist.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -150,6 +151,14 @@ bool WriteAcknowledged(std::span<const quint8> reply) {
                                                      PrefixBooster, SettingsCommand};
     return (reply.size() == 2 || reply.size() == 3) && reply[0] == Ack &&
            std::find(echoes.begin(), echoes.end(), reply[1]) != echoes.end();
+}
+
+std::optional<Settings> RequestSettings(DeviceLink &link, const Settings &current) {
+    return ReadSettings(link.Exchange(BuildRead, boosterlist::Waiting(ReadWaitMs)), current);
+}
+
+std::optional<QString> RequestName(DeviceLink &link) {
+    return ReadName(link.Exchange(BuildNameRead, boosterlist::Waiting(ReadWaitMs)));
 }
 
 bool WriteSettings(DeviceLink &link, const Settings &settings, const std::optional<QString> &name) {

@@ -97,6 +97,10 @@ std::optional<QString> ReadName(std::span<const quint8> reply);
 // The acknowledgement of a settings or name write: 2 or 3 bytes, 21 and one of 60 63 90 99.
 bool WriteAcknowledged(std::span<const quint8> reply);
 
+// The two reads on the link, each waiting ReadWaitMs; nothing when the device gave none.
+std::optional<Settings> RequestSettings(DeviceLink &link, const Settings &current);
+std::optional<QString> RequestName(DeviceLink &link);
+
 // Writes the settings and, when given, the name. Success only when the settings were
 // acknowledged, and the name too when it was sent.
 bool WriteSettings(DeviceLink &link, const Settings &settings, const std::optional<QString> &name);

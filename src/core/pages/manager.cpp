@@ -1,5 +1,6 @@
 #include "pages/manager.h"
 
+#include "devicelink/devicelink.h"
 #include "devicelink/protocol.h"
 
 #include <algorithm>
@@ -42,6 +43,15 @@ std::size_t BuildWrite(std::span<quint8> buffer, const Settings &s, bool readAcc
 
 bool WriteAccepted(std::span<const quint8> reply) {
     return reply.size() == 2 && reply[0] == proto::Ack && reply[1] == Prefix;
+}
+
+std::optional<Settings> RequestSettings(DeviceLink &link) {
+    return ReadSettings(link.Exchange(BuildRead));
+}
+
+bool WriteSettings(DeviceLink &link, const Settings &settings, bool readAccepted) {
+    return WriteAccepted(
+        link.Exchange([&](std::span<quint8> b) { return BuildWrite(b, settings, readAccepted); }));
 }
 
 } // namespace qev::manager

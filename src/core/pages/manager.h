@@ -8,6 +8,10 @@
 #include <optional>
 #include <span>
 
+namespace qev {
+class DeviceLink;
+}
+
 namespace qev::manager {
 
 inline constexpr quint8 Prefix = 0x99;
@@ -45,5 +49,10 @@ bool BoosterReserved(const Settings &settings);
 std::size_t BuildWrite(std::span<quint8> buffer, const Settings &settings, bool readAccepted);
 // Exactly 21 99.
 bool WriteAccepted(std::span<const quint8> reply);
+
+// The page's two exchanges on the link: the read (nothing when the device gave none) and the
+// write (whether the device acknowledged it).
+std::optional<Settings> RequestSettings(DeviceLink &link);
+bool WriteSettings(DeviceLink &link, const Settings &settings, bool readAccepted);
 
 } // namespace qev::manager

@@ -3,7 +3,6 @@
 #include "devicelink/devicelink.h"
 #include "pages/booster.h"
 #include "pages/boostergateway.h"
-#include "pages/boosterlist.h"
 #include "pages/light.h"
 #include "pages/manager.h"
 #include "pages/s88master.h"
@@ -144,15 +143,13 @@ const SettingsPage *speedPage() {
          number(QStringLiteral("pause"), 1, 40, 4, &sm::Settings::pause),
          number(QStringLiteral("max-time"), 1, 40, 20, &sm::Settings::maxTime)},
         [](DeviceLink &link) -> std::optional<sm::Settings> {
-            const std::optional<sm::Reading> reading =
-                sm::ReadSettings(link.Exchange(sm::BuildRead));
+            const std::optional<sm::Reading> reading = sm::RequestSettings(link);
             if (!reading)
                 return std::nullopt;
             return sm::Settings{*reading};
         },
         [](DeviceLink &link, const sm::Settings &s, const Values &, int) {
-            return verdict(sm::WriteAccepted(
-                link.Exchange([&](std::span<quint8> b) { return sm::BuildWrite(b, s); })));
+            return verdict(sm::WriteSettings(link, s));
         });
     return &page;
 }
@@ -185,7 +182,7 @@ const SettingsPage *s88Page() {
          number(QStringLiteral("clock-on"), 1, 250, 20, &s88::Settings::clockOn),
          number(QStringLiteral("clock-off"), 1, 250, 38, &s88::Settings::clockOff),
          number(QStringLiteral("pause"), 10, 50, 10, &s88::Settings::pause)},
-        [](DeviceLink &link) { return s88::ReadSettings(link.Exchange(s88::BuildRead)); },
+        [](DeviceLink &link) { return s88::RequestSettings(link); },
         [](DeviceLink &link, s88::Settings s, const Values &, int deviceTypeItem) {
             // No bus holds more modules than the device class allows (the fields' maximum),
             // nor do the buses together.
@@ -194,8 +191,7 @@ const SettingsPage *s88Page() {
                 modules = qMin(modules, limit);
             s.modules = s88::LimitModules(s.modules, limit);
             const quint8 variant = s88::VariantForDeviceType(deviceTypeItem);
-            return verdict(s88::WriteAccepted(link.Exchange(
-                [&](std::span<quint8> b) { return s88::BuildWrite(b, variant, s); })));
+            return verdict(s88::WriteSettings(link, variant, s));
         });
     return &page;
 }
@@ -231,7 +227,7 @@ const SettingsPage *managerPage() {
              [](const Values_ &v) { return QVariant(v.output); },
              [](Values_ &v, const QVariant &value) { v.output = value.toInt(); })},
         [](DeviceLink &link) -> std::optional<Values_> {
-            const std::optional<mgr::Settings> s = mgr::ReadSettings(link.Exchange(mgr::BuildRead));
+            const std::optional<mgr::Settings> s = mgr::RequestSettings(link);
             if (!s)
                 return std::nullopt;
             Values_ v{*s, mgr::BoosterReserved(*s)};
@@ -246,8 +242,7 @@ const SettingsPage *managerPage() {
                 s.boosterAddress = v.address;
                 s.boosterOutput = v.output;
             }
-            return verdict(mgr::WriteAccepted(
-                link.Exchange([&](std::span<quint8> b) { return mgr::BuildWrite(b, s, true); })));
+            return verdict(mgr::WriteSettings(link, s, true));
         });
     return &page;
 }
@@ -385,18 +380,16 @@ struct BusValues {
 };
 
 std::optional<BusValues> readBus(DeviceLink &link) {
-    namespace gw = boostergateway;
-    const auto waiting = boosterlist::Waiting(gw::ReadWaitMs);
     BusValues values;
     // The sensitivity is not in the record; the boosters report it.
     if (const std::optional<int> sensitivity = booster::ReadSensitivity(link))
         values.settings.sensitivity = *sensitivity;
-    const std::optional<gw::Settings> read =
-        gw::ReadSettings(link.Exchange(gw::BuildRead, waiting), values.settings);
+    const std::optional<boostergateway::Settings> read =
+        boostergateway::RequestSettings(link, values.settings);
     if (!read)
         return std::nullopt;
     values.settings = *read;
-    values.name = gw::ReadName(link.Exchange(gw::BuildNameRead, waiting)).value_or(QString());
+    values.name = boostergateway::RequestName(link).value_or(QString());
     return values;
 }
 
@@ -460,9 +453,7 @@ const SettingsPage *boosterPage() {
              [](const BusValues &v) { return QVariant(v.settings.pauseSeconds); },
              [](BusValues &v, const QVariant &value) { v.settings.pauseSeconds = value.toInt(); })},
         readBus, [](DeviceLink &link, const BusValues &v, const Values &, int) {
-            return verdict(booster::SettingsAccepted(link.Exchange([&](std::span<quint8> b) {
-                return booster::BuildSettings(b, v.settings.sensitivity, v.settings);
-            })));
+            return verdict(booster::WriteSettings(link, v.settings.sensitivity, v.settings));
         });
     return &page;
 }

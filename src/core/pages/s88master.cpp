@@ -1,5 +1,6 @@
 #include "pages/s88master.h"
 
+#include "devicelink/devicelink.h"
 #include "devicelink/protocol.h"
 
 #include <algorithm>
@@ -85,6 +86,15 @@ std::optional<ClockPreset> ClockPresetOf(int preset) {
     default:
         return std::nullopt;
     }
+}
+
+std::optional<Settings> RequestSettings(DeviceLink &link) {
+    return ReadSettings(link.Exchange(BuildRead));
+}
+
+bool WriteSettings(DeviceLink &link, quint8 variant, const Settings &settings) {
+    return WriteAccepted(
+        link.Exchange([&](std::span<quint8> b) { return BuildWrite(b, variant, settings); }));
 }
 
 } // namespace qev::s88master

@@ -9,6 +9,10 @@
 #include <optional>
 #include <span>
 
+namespace qev {
+class DeviceLink;
+}
+
 namespace qev::s88master {
 
 inline constexpr quint8 ReadCommand = 0x32;
@@ -46,6 +50,11 @@ std::optional<Settings> ReadSettings(std::span<const quint8> reply);
 std::size_t BuildWrite(std::span<quint8> buffer, quint8 variant, const Settings &settings);
 // Exactly 21 34.
 bool WriteAccepted(std::span<const quint8> reply);
+
+// The page's two exchanges on the link: the read (nothing when the device gave none) and the
+// write (whether the device acknowledged it).
+std::optional<Settings> RequestSettings(DeviceLink &link);
+bool WriteSettings(DeviceLink &link, quint8 variant, const Settings &settings);
 
 // The variant for the item of the device-type choice (-1: none): items 2 (Ferrano) and 3
 // (Lucento) take 0x51.

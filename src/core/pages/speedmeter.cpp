@@ -1,5 +1,6 @@
 #include "pages/speedmeter.h"
 
+#include "devicelink/devicelink.h"
 #include "devicelink/protocol.h"
 
 namespace qev::speedmeter {
@@ -54,6 +55,15 @@ quint16 CalibrationFromText(const QString &text) {
         value = (value * 10 + quint32(c.unicode() - '0')) & 0xFFFF;
     }
     return quint16(value);
+}
+
+std::optional<Reading> RequestSettings(DeviceLink &link) {
+    return ReadSettings(link.Exchange(BuildRead));
+}
+
+bool WriteSettings(DeviceLink &link, const Settings &settings) {
+    return WriteAccepted(
+        link.Exchange([&](std::span<quint8> b) { return BuildWrite(b, settings); }));
 }
 
 } // namespace qev::speedmeter

@@ -9,6 +9,10 @@
 #include <optional>
 #include <span>
 
+namespace qev {
+class DeviceLink;
+}
+
 namespace qev::speedmeter {
 
 inline constexpr quint8 ReadCommand = 0x05;
@@ -52,6 +56,11 @@ std::optional<Reading> ReadSettings(std::span<const quint8> reply);
 std::size_t BuildWrite(std::span<quint8> buffer, const Settings &settings);
 // Exactly 21 04.
 bool WriteAccepted(std::span<const quint8> reply);
+
+// The page's two exchanges on the link: the read (nothing when the device gave none) and the
+// write (whether the device acknowledged it).
+std::optional<Reading> RequestSettings(DeviceLink &link);
+bool WriteSettings(DeviceLink &link, const Settings &settings);
 
 // The calibration a text stands for: a decimal number (blanks around it allowed) taken by
 // its low 16 bits, whatever its length; anything else, a sign included, is 5400.

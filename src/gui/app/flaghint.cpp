@@ -1,6 +1,6 @@
 #include "flaghint.h"
 
-#include "language.h"
+#include "app/language.h"
 
 #include <QApplication>
 #include <QScreen>

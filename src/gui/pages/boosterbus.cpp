@@ -1,6 +1,7 @@
 #include "pages/boosterbus.h"
 
 #include "devicelink/devicelink.h"
+#include "pages/booster.h"
 #include "pages/pagehost.h"
 
 #include <QColor>
@@ -127,40 +128,53 @@ BoosterBus::BoosterBus(PageHost &host, QObject *parent)
     , m_host(host) {}
 
 void BoosterBus::readList(bool keepRows) {
+    runListRead([&](qev::boosterlist::BoosterTable &table,
+                    const qev::booster::GatewayReadObserver &observer) {
+        qev::boosterlist::ReadBoosterList(m_host.link(), table, keepRows, observer.list);
+    });
+}
+
+void BoosterBus::readGateway() {
+    std::optional<QString> name;
+    runListRead(
+        [&](qev::boosterlist::BoosterTable &table, qev::booster::GatewayReadObserver observer) {
+            observer.settingsRead = [this](const qev::boostergateway::Settings &settings) {
+                m_settings = settings;
+                Q_EMIT settingsRead();
+            };
+            name = qev::booster::ReadGateway(m_host.link(), table, m_settings, observer).name;
+        });
+    if (name)
+        Q_EMIT nameRead(*name);
+}
+
+void BoosterBus::runListRead(const ListRead &read) {
     // The grid keeps showing the old rows while the new ones are read, as if its updates
-    // were suspended; it is refreshed once at the end.
+    // were suspended; it is refreshed once when the list is read, also when a socket error
+    // ends the read early.
     qev::boosterlist::BoosterTable table = m_list.table();
+    bool finished = false;
     const auto finish = [&] {
-        m_list.setTable(std::move(table));
+        if (finished)
+            return;
+        finished = true;
+        m_list.setTable(table);
         Q_EMIT listReadFinished();
     };
     Q_EMIT listReadStarted();
+    const qev::booster::GatewayReadObserver observer{
+        .list = {.listAnswered = [this](bool answered) { m_host.showOutcome(answered); },
+                 .listRead =
+                     [this](int count) {
+                         Q_EMIT listCountKnown(count);
+                     }},
+        .listDone = finish,
+        .settingsRead = {}};
     try {
-        qev::boosterlist::ReadBoosterList(
-            m_host.link(), table, keepRows,
-            {.listAnswered = [this](bool answered) { m_host.showOutcome(answered); },
-             .listRead =
-                 [this](int count) {
-                     Q_EMIT listCountKnown(count);
-                 }});
+        read(table, observer);
     } catch (...) {
         finish();
         throw;
     }
     finish();
-}
-
-void BoosterBus::readGateway() {
-    namespace gw = qev::boostergateway;
-    qev::DeviceLink &link = m_host.link();
-    const qev::DeviceLink::Busy busy(link);
-    readList(false);
-    if (const std::optional<gw::Settings> read = gw::ReadSettings(
-            link.Exchange(gw::BuildRead, qev::boosterlist::Waiting(gw::ReadWaitMs)), m_settings)) {
-        m_settings = *read;
-        Q_EMIT settingsRead();
-    }
-    const std::optional<QString> name =
-        gw::ReadName(link.Exchange(gw::BuildNameRead, qev::boosterlist::Waiting(gw::ReadWaitMs)));
-    Q_EMIT nameRead(name.value_or(QString()));
 }

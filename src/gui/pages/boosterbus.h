@@ -5,11 +5,11 @@
 // of the gateway's and boosters' settings, which the two settings pages show in parts and
 // each write sends whole.
 
-#include "pages/boostergateway.h"
-#include "pages/boosterlist.h"
+#include "pages/booster.h"
 
 #include <QAbstractTableModel>
 #include <QObject>
+#include <functional>
 
 class PageHost;
 
@@ -66,6 +66,11 @@ Q_SIGNALS:
     void nameRead(const QString &name);
 
 private:
+    // Runs a read that fills the list: the grid shows the rows when the list is read.
+    using ListRead = std::function<void(qev::boosterlist::BoosterTable &table,
+                                        qev::booster::GatewayReadObserver observer)>;
+    void runListRead(const ListRead &read);
+
     PageHost &m_host;
     BoosterListModel m_list;
     qev::boostergateway::Settings m_settings;

@@ -133,11 +133,7 @@ void BoosterPage::Button2Click() {
         return;
     const int sensitivity =
         ui.dxSpinEdit1->isHidden() ? bus().settings().sensitivity : ui.dxSpinEdit1->value();
-    const qev::boostergateway::Settings settings = bus().settings();
-    const bool accepted = qev::booster::SettingsAccepted(link.Exchange([&](std::span<quint8> b) {
-        return qev::booster::BuildSettings(b, sensitivity, settings);
-    }));
-    if (accepted)
+    if (qev::booster::WriteSettings(link, sensitivity, bus().settings()))
         host().showOutcome(true);
     else
         host().showNoDevice();

@@ -22,8 +22,7 @@ void ManagerPage::dxCheckEdit6Change() {
 void ManagerPage::read() {
     ui.dxCheckEdit6->setChecked(false);
     m_readAccepted = false;
-    const std::optional<mgr::Settings> s =
-        mgr::ReadSettings(host().link().Exchange(mgr::BuildRead));
+    const std::optional<mgr::Settings> s = mgr::RequestSettings(host().link());
     if (!s)
         return;
     m_readAccepted = true;
@@ -46,7 +45,5 @@ void ManagerPage::Button7Click() {
         const int choice = ui.dxImageEdit3->currentIndex();
         s.boosterOutput = choice < 0 ? mgr::OutputNone : mgr::OutputA + choice;
     }
-    const auto reply = host().link().Exchange(
-        [&](std::span<quint8> buffer) { return mgr::BuildWrite(buffer, s, m_readAccepted); });
-    host().showOutcome(mgr::WriteAccepted(reply));
+    host().showOutcome(mgr::WriteSettings(host().link(), s, m_readAccepted));
 }

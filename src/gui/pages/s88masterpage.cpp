@@ -77,7 +77,7 @@ void S88MasterPage::read() {
     host().setPageCaption(this, host().link().current().deviceClass == ControllerClass
                                     ? QStringLiteral("S88 Controller")
                                     : QStringLiteral("S88 Master"));
-    if (const auto settings = s88::ReadSettings(host().link().Exchange(s88::BuildRead)))
+    if (const auto settings = s88::RequestSettings(host().link()))
         showSettings(*settings);
     ui.S88ProfiBtn->show();
     setTimingVisible(false);
@@ -177,9 +177,7 @@ void S88MasterPage::Button9Click() {
 void S88MasterPage::Button1Click() {
     const s88::Settings values = settings();
     const quint8 variant = s88::VariantForDeviceType(host().deviceTypeItem());
-    const auto reply = host().link().Exchange(
-        [&](std::span<quint8> buffer) { return s88::BuildWrite(buffer, variant, values); });
-    host().showOutcome(s88::WriteAccepted(reply));
+    host().showOutcome(s88::WriteSettings(host().link(), variant, values));
 }
 
 void S88MasterPage::setTimingVisible(bool visible) {

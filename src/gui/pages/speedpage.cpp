@@ -12,8 +12,7 @@ SpeedPage::SpeedPage(QWidget *parent)
 }
 
 void SpeedPage::read() {
-    const std::optional<sm::Reading> reading =
-        sm::ReadSettings(host().link().Exchange(sm::BuildRead));
+    const std::optional<sm::Reading> reading = sm::RequestSettings(host().link());
     if (!reading)
         return;
     // The pause and the measuring time are not reported; they keep what the user set.
@@ -31,7 +30,5 @@ void SpeedPage::Button3Click() {
     settings.measuring.contrast = ui.dxSpinEdit13->value();
     settings.pause = ui.dxSpinEdit14->value();
     settings.maxTime = ui.dxSpinEdit15->value();
-    const auto reply = host().link().Exchange(
-        [&](std::span<quint8> buffer) { return sm::BuildWrite(buffer, settings); });
-    host().showOutcome(sm::WriteAccepted(reply));
+    host().showOutcome(sm::WriteSettings(host().link(), settings));
 }

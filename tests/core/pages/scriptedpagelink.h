@@ -24,18 +24,24 @@ public:
     }
 
     // The request must be exactly requestHex, sent to the device's port; replyHex answers it
-    // (nullptr: no answer). Returns what was received.
-    std::span<const quint8> exchange(const qev::DeviceLink::RequestBuilder &build,
-                                     const char *requestHex, const char *replyHex) {
+    // (nullptr: no answer). call makes the one exchange on the link; returns what it returns.
+    template <class Call>
+    auto run(const char *requestHex, const char *replyHex, Call call) {
         SocketScript &step = script.expect(requestHex, DevicePort, QStringLiteral("192.0.2.10"));
         if (replyHex)
             step.reply(replyHex);
         else
             step.silence();
-        const std::span<const quint8> received = link.Exchange(build);
+        const auto result = call(link);
         EXPECT_TRUE(script.finished()) << qPrintable(script.report());
         EXPECT_EQ(script.receiveTimeouts(), QList<int>{2000});
-        return received;
+        return result;
+    }
+
+    // The same for a request of a page: returns what was received.
+    std::span<const quint8> exchange(const qev::DeviceLink::RequestBuilder &build,
+                                     const char *requestHex, const char *replyHex) {
+        return run(requestHex, replyHex, [&](qev::DeviceLink &l) { return l.Exchange(build); });
     }
 
     SocketScript script;

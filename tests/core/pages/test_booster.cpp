@@ -1,6 +1,6 @@
 // The booster bus through the scripted socket: the list read with its edge cases, the
-// gateway settings and name, the booster settings, the sensitivity walk, the new address
-// and the renaming with its unlock.
+// gateway settings and name and the gateway page's read of both, the booster settings, the
+// sensitivity walk, the new address and the renaming with its unlock.
 
 #include "pages/booster.h"
 #include "pages/boostergateway.h"
@@ -214,12 +214,65 @@ TEST_P(GatewayRead, Reply) {
     ScriptedPageLink device(27);
     boostergateway::Settings current;
     current.sensitivity = 35;
-    const auto read = boostergateway::ReadSettings(
-        device.exchange(boostergateway::BuildRead, "90 99 33 99", GetParam().reply), current);
-    EXPECT_EQ(read, GetParam().expected);
+    expectSteps(device, {{"90 99 33 99", GetParam().reply}});
+    EXPECT_EQ(boostergateway::RequestSettings(device.link, current), GetParam().expected);
+    EXPECT_TRUE(device.script.finished()) << qPrintable(device.script.report());
 }
 
 INSTANTIATE_TEST_SUITE_P(Booster, GatewayRead, testing::ValuesIn(GatewayReadCases),
+                         qevtest::RowName{});
+
+// What showing the gateway or booster page reads: the list, the settings, then the name,
+// asked also when the settings gave none; each part is told as soon as it is read, and the
+// link is busy once for the whole read.
+struct GatewayPageCase {
+    const char *name;
+    const char *settingsReply;
+    const char *nameReply;
+    QStringList told;
+    bool settings;
+    QString deviceName;
+};
+
+const GatewayPageCase GatewayPageCases[] = {
+    {"SettingsAndName", "21 90 99 00 01 00 02 00 C4 A0 00 01 00 00 00 03 00 09 00",
+     "21 60 64 05 48 61 6C 6C 65", QStringList{"fail", "list", "settings"}, true,
+     QStringLiteral("Halle")},
+    {"ShortSettingsNameStillAsked", "21 90 99 00 01", nullptr, QStringList{"fail", "list"}, false,
+     QString()},
+};
+
+class GatewayPage : public testing::TestWithParam<GatewayPageCase> {};
+
+TEST_P(GatewayPage, ListSettingsThenName) {
+    const GatewayPageCase &c = GetParam();
+    ScriptedPageLink device(27);
+    expectSteps(
+        device,
+        {{"90 91 FF 01", nullptr}, {"90 99 33 99", c.settingsReply}, {"60 64", c.nameReply}});
+    int busyRuns = 0;
+    device.link.setBusyListener([&](bool busy) { busyRuns += busy ? 1 : 0; });
+    boosterlist::BoosterTable table;
+    table.insert(4, boosterlist::TypeBooster5A);
+    QStringList told;
+    const booster::GatewayValues values = booster::ReadGateway(
+        device.link, table, {},
+        {.list = {.listAnswered = [&](bool answered) { told << (answered ? "ok" : "fail"); },
+                  .listRead = {}},
+         .listDone = [&] { told << "list"; },
+         .settingsRead =
+             [&](const boostergateway::Settings &) {
+                 told << "settings";
+             }});
+    EXPECT_TRUE(device.script.finished()) << qPrintable(device.script.report());
+    EXPECT_EQ(told, c.told);
+    EXPECT_EQ(busyRuns, 1);
+    EXPECT_TRUE(table.rows().empty());
+    EXPECT_EQ(values.settings.has_value(), c.settings);
+    EXPECT_EQ(values.name, c.deviceName);
+}
+
+INSTANTIATE_TEST_SUITE_P(Booster, GatewayPage, testing::ValuesIn(GatewayPageCases),
                          qevtest::RowName{});
 
 struct GatewayWriteCase {
@@ -306,9 +359,9 @@ class GatewayName : public testing::TestWithParam<NameCase> {};
 
 TEST_P(GatewayName, Reply) {
     ScriptedPageLink device(27);
-    EXPECT_EQ(boostergateway::ReadName(
-                  device.exchange(boostergateway::BuildNameRead, "60 64", GetParam().reply)),
-              GetParam().expected);
+    expectSteps(device, {{"60 64", GetParam().reply}});
+    EXPECT_EQ(boostergateway::RequestName(device.link), GetParam().expected);
+    EXPECT_TRUE(device.script.finished()) << qPrintable(device.script.report());
 }
 
 INSTANTIATE_TEST_SUITE_P(Booster, GatewayName, testing::ValuesIn(NameCases), qevtest::RowName{});
@@ -342,12 +395,9 @@ class BoosterWrite : public testing::TestWithParam<BoosterWriteCase> {};
 TEST_P(BoosterWrite, Datagram) {
     const BoosterWriteCase &c = GetParam();
     ScriptedPageLink device(27);
-    EXPECT_EQ(booster::SettingsAccepted(device.exchange(
-                  [&](std::span<quint8> b) {
-                      return booster::BuildSettings(b, c.sensitivity, c.settings);
-                  },
-                  c.request, c.reply)),
-              c.accepted);
+    expectSteps(device, {{c.request, c.reply}});
+    EXPECT_EQ(booster::WriteSettings(device.link, c.sensitivity, c.settings), c.accepted);
+    EXPECT_TRUE(device.script.finished()) << qPrintable(device.script.report());
 }
 
 INSTANTIATE_TEST_SUITE_P(Booster, BoosterWrite, testing::ValuesIn(BoosterWriteCases),

@@ -20,8 +20,7 @@ class ManagerRead : public ::testing::TestWithParam<ReadRow> {};
 TEST_P(ManagerRead, TakesOnlyTheSixByteReplyLedBy2199) {
     const ReadRow &row = GetParam();
     qevtest::ScriptedPageLink device(3);
-    const std::optional<Settings> settings =
-        ReadSettings(device.exchange(BuildRead, "99 33 99", row.reply));
+    const std::optional<Settings> settings = device.run("99 33 99", row.reply, RequestSettings);
     EXPECT_EQ(settings, row.expected);
     EXPECT_EQ(settings && BoosterReserved(*settings), row.reserved);
 }
@@ -55,12 +54,11 @@ class ManagerWrite : public ::testing::TestWithParam<WriteRow> {};
 TEST_P(ManagerWrite, SevenBytesOnlyAfterAnAcceptedRead) {
     const WriteRow &row = GetParam();
     qevtest::ScriptedPageLink device(3);
-    const auto reply = device.exchange(
-        [&](std::span<quint8> buffer) {
-            return BuildWrite(buffer, row.settings, row.readAccepted);
-        },
-        row.request, row.reply);
-    EXPECT_EQ(WriteAccepted(reply), row.accepted);
+    EXPECT_EQ(device.run(row.request, row.reply,
+                         [&](qev::DeviceLink &link) {
+                             return WriteSettings(link, row.settings, row.readAccepted);
+                         }),
+              row.accepted);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ManagerWrite,

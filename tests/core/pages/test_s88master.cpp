@@ -18,8 +18,7 @@ class S88Read : public ::testing::TestWithParam<ReadRow> {};
 
 TEST_P(S88Read, TakesOnlyTheTenByteReplyLedBy2132) {
     qevtest::ScriptedPageLink device(6);
-    const auto reply = device.exchange(BuildRead, "32", GetParam().reply);
-    EXPECT_EQ(ReadSettings(reply), GetParam().expected);
+    EXPECT_EQ(device.run("32", GetParam().reply, RequestSettings), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -48,10 +47,10 @@ TEST_P(S88Write, VariantByDeviceTypeAndOnlyTheExactAcknowledgement) {
     const Settings settings{{40, 5, 3}, 0, 3, 20, 38, 10};
     const quint8 variant = VariantForDeviceType(row.deviceTypeItem);
     qevtest::ScriptedPageLink device(6);
-    const auto reply = device.exchange(
-        [&](std::span<quint8> buffer) { return BuildWrite(buffer, variant, settings); },
-        row.request, row.reply);
-    EXPECT_EQ(WriteAccepted(reply), row.accepted);
+    EXPECT_EQ(
+        device.run(row.request, row.reply,
+                   [&](qev::DeviceLink &link) { return WriteSettings(link, variant, settings); }),
+        row.accepted);
 }
 
 INSTANTIATE_TEST_SUITE_P(

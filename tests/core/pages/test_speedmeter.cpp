@@ -18,8 +18,7 @@ class SpeedMeterRead : public ::testing::TestWithParam<ReadRow> {};
 
 TEST_P(SpeedMeterRead, TakesOnlyTheTwelveByteReply) {
     qevtest::ScriptedPageLink device(2);
-    const auto reply = device.exchange(BuildRead, "05", GetParam().reply);
-    EXPECT_EQ(ReadSettings(reply), GetParam().expected);
+    EXPECT_EQ(device.run("05", GetParam().reply, RequestSettings), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -52,10 +51,9 @@ TEST_P(SpeedMeterWrite, SendsTwelveBytesAndTakesOnly2104) {
     settings.pause = 6;
     settings.maxTime = 30;
     qevtest::ScriptedPageLink device(2);
-    const auto reply =
-        device.exchange([&](std::span<quint8> buffer) { return BuildWrite(buffer, settings); },
-                        row.request, row.reply);
-    EXPECT_EQ(WriteAccepted(reply), row.accepted);
+    EXPECT_EQ(device.run(row.request, row.reply,
+                         [&](qev::DeviceLink &link) { return WriteSettings(link, settings); }),
+              row.accepted);
 }
 
 INSTANTIATE_TEST_SUITE_P(
