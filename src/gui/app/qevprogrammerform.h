@@ -9,19 +9,12 @@
 #include "flows/netprogramming.h"
 #include "pages/pagehost.h"
 
-#include <QColor>
-#include <QHash>
 #include <QMainWindow>
 #include <QStringList>
-#include <array>
 #include <functional>
 #include <memory>
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QWidget;
-class DevicePage;
 class FlagHint;
 class ReportRun;
 class SearchView;
@@ -29,8 +22,6 @@ class TALed;
 
 namespace qev {
 class DeviceLink;
-struct ClassDispatch;
-struct FieldVerdict;
 } // namespace qev
 
 namespace Ui {
@@ -171,7 +162,6 @@ private:
     SearchView *m_search = nullptr;
     QString m_settingsFile;
     QStringList m_arpList;
-    QStringList m_foundFolders;
     bool m_searchDone = false;
     bool m_noNetwork = false;
     int m_language = 1;
