@@ -180,16 +180,6 @@ std::optional<Identified> identifyHost(DeviceLink &link, const Command &command,
     return identified;
 }
 
-// The device-type item the identification preset (the S88 write's variant depends on it).
-int deviceTypeItem(const qev::ClassDispatch &dispatch) {
-    int item = -1;
-    for (const qev::PickStep &step : dispatch.pickSteps) {
-        if (step.kind == qev::PickStep::TypeItem)
-            item = step.item;
-    }
-    return item;
-}
-
 // One row of the device table; the column heads when device is empty.
 QString deviceLine(const QJsonObject &device) {
     const auto text = [&](const char *key, const char *head) {
@@ -353,7 +343,7 @@ int setCommand(const Command &command, Printer &printer) {
         return ExitNoDevice;
     if (!devicePageOrRefusal(pk::PagesOf(*identified->result.dispatch), page, *identified, printer))
         return ExitFailed;
-    switch (page->change(*link, changes, deviceTypeItem(*identified->result.dispatch))) {
+    switch (page->change(*link, changes, qev::PresetDeviceType(*identified->result.dispatch))) {
     case pk::SettingsPage::Outcome::Accepted:
         printer.message(qev::IDS_117);
         return ExitDone;
@@ -482,7 +472,7 @@ int setNetworkCommand(const Command &command, Printer &printer) {
     input.settings.port = command.has(QStringLiteral("--port"))
                               ? command.value(QStringLiteral("--port"))
                               : presetPortText(*dispatch, *link);
-    input.settings.deviceType = qMax(0, deviceTypeItem(*dispatch));
+    input.settings.deviceType = qMax(0, qev::PresetDeviceType(*dispatch));
     input.deviceHost = host;
     input.checkFirst = true;
     ProgrammingReport report(printer);

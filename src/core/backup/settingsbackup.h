@@ -115,8 +115,8 @@ QString ProposedFileName(const Backup &backup);
 
 // One field whose value in the file differs from the device's.
 struct FieldChange {
-    QString part; // a page name, "network" or "boosters"
-    QString key;  // the key name; for a booster its address
+    QString part;    // a page name, "network" or "boosters"
+    QString key;     // the key name; for a booster its address
     QString current; // as the device holds it; empty when it has none
     QString wanted;  // as in the file
 

@@ -118,4 +118,13 @@ ClassDispatch DispatchClass(quint8 reportedClass, std::span<const quint8> reply)
     }
 }
 
+int PresetDeviceType(const ClassDispatch &dispatch) {
+    int item = -1;
+    for (const PickStep &step : dispatch.pickSteps) {
+        if (step.kind == PickStep::TypeItem)
+            item = step.item;
+    }
+    return item;
+}
+
 } // namespace qev

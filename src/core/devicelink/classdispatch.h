@@ -69,4 +69,8 @@ struct ClassDispatch {
 // (missing bytes count as 0).
 ClassDispatch DispatchClass(quint8 reportedClass, std::span<const quint8> reply);
 
+// The device-type item the dispatch's steps preset last (-1: none); the S88 write's variant
+// and the programming's port rule depend on it.
+int PresetDeviceType(const ClassDispatch &dispatch);
+
 } // namespace qev
