@@ -92,17 +92,25 @@ pk::Values changedValues(const backup::PageBackup &file, const QList<FieldChange
 void writeNetwork(DeviceLink &link, const IdentificationResult &identified, const Backup &file,
                   const RestoreOptions &options, RestoreProgress &progress, Restored &restored) {
     const backup::NetworkSettings &n = *file.network;
+    // A device reports "no gateway" as 0.0.0.0; the programming sends zeros for an empty field.
+    const auto optional = [](const QString &address) {
+        return address == QLatin1String("0.0.0.0") ? QString() : address;
+    };
     NetworkProgramming input;
     input.settings.address = n.address;
     input.settings.mask = n.mask;
-    input.settings.gateway = n.gateway;
-    input.settings.broker = n.broker;
+    input.settings.gateway = optional(n.gateway);
+    input.settings.broker = optional(n.broker);
     input.settings.port = QString::number(n.port);
     input.settings.deviceType = qMax(0, PresetDeviceType(*identified.dispatch));
     input.deviceHost = link.current().host;
     input.checkFirst = true;
-    restored.network =
-        ProgramNetwork(link, input, options.search, options.ping, progress, options.timing);
+    // The device answering at its own address does not make that address taken.
+    const QString own = link.current().host;
+    const PingFunction ping = [&](const QString &address, int timeoutMs) {
+        return address != own && options.ping(address, timeoutMs);
+    };
+    restored.network = ProgramNetwork(link, input, options.search, ping, progress, options.timing);
     restored.writes << PageWrite{NetworkPart, {}, restored.network->outcome == Outcome::Done};
 }
 
