@@ -186,6 +186,23 @@ Restored RestoreBackup(DeviceLink &link, const IdentificationResult &identified,
         restored.refusal = *misfit;
         return restored;
     }
+    // What the device does not let be read cannot be compared: nothing is written then.
+    for (const backup::PageBackup &page : file.pages) {
+        const backup::PageBackup *current = device.page(page.page);
+        if (page.missing.isEmpty() && current && !current->missing.isEmpty()) {
+            restored.outcome = Outcome::NoAnswer;
+            restored.refusal = {QStringLiteral("pages.") + page.page, current->missing};
+            return restored;
+        }
+    }
+    if ((!file.boosters.isEmpty() && !device.boostersMissing.isEmpty()) ||
+        (options.network && file.network && !device.network)) {
+        restored.outcome = Outcome::NoAnswer;
+        restored.refusal = file.network && !device.network && options.network
+                               ? backup::FileError{NetworkPart, device.networkMissing}
+                               : backup::FileError{BoostersPart, device.boostersMissing};
+        return restored;
+    }
     restored.replacement = backup::IsReplacement(device, file);
     restored.changes = backup::Compare(device, file, options.network);
     restored.missingBoosters = backup::MissingBoosters(device, file);

@@ -296,4 +296,49 @@ TEST(SettingsBackupLoopback, EveryClassWithPagesComesBack) {
     }
 }
 
+// A page that does not answer: the backup records it as missing and goes on; a restore
+// writes nothing, since it cannot compare. A write whose acknowledgement is lost is told.
+TEST(SettingsBackupLoopback, SilentPagesAreToldNotGuessed) {
+    for (const char *fault : {"silent:read", "silent:write"}) {
+        SCOPED_TRACE(fault);
+        ProtocolPorts ports;
+        ports.base = FreeUdpPort(QHostAddress::AnyIPv4);
+        const quint16 own = FreeUdpPort(QHostAddress::AnyIPv4);
+        DevsimRunner sim;
+        ASSERT_TRUE(
+            sim.start({"--base-port", QString::number(ports.base), "--settings",
+                       "/nonexistent/qev.ini", "--device",
+                       QStringLiteral("class=6,version=7.2,ip=127.0.0.2,port=%1,pagefault=%2")
+                           .arg(own)
+                           .arg(fault)}))
+            << qPrintable(sim.diagnostics());
+        DeviceLink link(ports, DeviceCodes::placeholders(),
+                        [] { QCoreApplication::processEvents(); });
+        link.setCurrent({QStringLiteral("127.0.0.2"), own});
+        const IdentificationResult identified = IdentifyExchange(link, true);
+        ASSERT_TRUE(identified.dispatch);
+        const bool silentRead = QLatin1String(fault) == QLatin1String("silent:read");
+        const backup::Backup taken = flow::TakeBackup(link, identified, "test");
+        EXPECT_EQ(taken.missingParts(),
+                  silentRead ? QStringList{"s88 (keine Antwort)"} : QStringList{});
+        ASSERT_TRUE(taken.network);
+
+        backup::Backup file = taken;
+        file.pages = {{"s88", {{"bus1", 7}}, {}}};
+        Agreeing progress;
+        const flow::Restored restored =
+            flow::RestoreBackup(link, identified, file, flow::RestoreOptions{}, progress);
+        if (silentRead) {
+            EXPECT_EQ(restored.outcome, flow::Outcome::NoAnswer);
+            EXPECT_EQ(restored.refusal.text(), "pages.s88: keine Antwort");
+            EXPECT_TRUE(restored.writes.isEmpty());
+            continue;
+        }
+        EXPECT_EQ(restored.outcome, flow::Outcome::Done);
+        ASSERT_EQ(restored.writes.size(), 1);
+        EXPECT_FALSE(restored.writes[0].accepted);
+        EXPECT_TRUE(restored.notTaken.isEmpty());
+    }
+}
+
 } // namespace
