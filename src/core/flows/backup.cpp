@@ -230,7 +230,7 @@ Restored RestoreBackup(DeviceLink &link, const IdentificationResult &identified,
         bool accepted = false;
         attempt([&] {
             accepted =
-                settings->change(link, values, deviceType) == pk::SettingsPage::Outcome::Accepted;
+                settings->restore(link, values, deviceType) == pk::SettingsPage::Outcome::Accepted;
             return accepted;
         });
         restored.writes << PageWrite{page.page, {}, accepted};

@@ -29,11 +29,14 @@ public:
     using Writer = std::function<SettingsPage::Outcome(DeviceLink &, const V &,
                                                        const Values &changes, int deviceTypeItem)>;
 
-    BoundPage(QString name, Page tab, QList<Field> fields, Reader reader, Writer writer)
+    // restorer: the write of a restore, where it differs from the page's own.
+    BoundPage(QString name, Page tab, QList<Field> fields, Reader reader, Writer writer,
+              Writer restorer = {})
         : SettingsPage(std::move(name), tab, keysOf(fields))
         , m_fields(std::move(fields))
         , m_read(std::move(reader))
-        , m_write(std::move(writer)) {}
+        , m_write(std::move(writer))
+        , m_restore(std::move(restorer)) {}
 
     std::optional<Values> read(DeviceLink &link) const override {
         const DeviceLink::Busy busy(link);
@@ -47,6 +50,16 @@ public:
     }
 
     Outcome change(DeviceLink &link, const Values &changes, int deviceTypeItem) const override {
+        return write(link, changes, deviceTypeItem, m_write);
+    }
+
+    Outcome restore(DeviceLink &link, const Values &values, int deviceTypeItem) const override {
+        return write(link, values, deviceTypeItem, m_restore ? m_restore : m_write);
+    }
+
+private:
+    Outcome write(DeviceLink &link, const Values &changes, int deviceTypeItem,
+                  const Writer &writer) const {
         const DeviceLink::Busy busy(link);
         std::optional<V> values = m_read(link);
         if (!values)
@@ -55,10 +68,9 @@ public:
             if (changes.contains(field.key.name))
                 field.set(*values, changes.value(field.key.name));
         }
-        return m_write(link, *values, changes, deviceTypeItem);
+        return writer(link, *values, changes, deviceTypeItem);
     }
 
-private:
     static QList<Key> keysOf(const QList<Field> &fields) {
         QList<Key> keys;
         for (const Field &field : fields)
@@ -69,6 +81,7 @@ private:
     QList<Field> m_fields;
     Reader m_read;
     Writer m_write;
+    Writer m_restore;
 };
 
 using Outcome = SettingsPage::Outcome;
@@ -452,8 +465,18 @@ const SettingsPage *boosterPage() {
              Key{QStringLiteral("pause"), Kind::Number, gw::PauseRange.min, gw::PauseRange.max, 8},
              [](const BusValues &v) { return QVariant(v.settings.pauseSeconds); },
              [](BusValues &v, const QVariant &value) { v.settings.pauseSeconds = value.toInt(); })},
-        readBus, [](DeviceLink &link, const BusValues &v, const Values &, int) {
+        readBus,
+        [](DeviceLink &link, const BusValues &v, const Values &, int) {
             return verdict(booster::WriteSettings(link, v.settings.sensitivity, v.settings));
+        },
+        // What the page shows is the gateway's record: a restore writes the record too, so
+        // that the values read back (the sensitivity alone lives in the boosters).
+        [](DeviceLink &link, const BusValues &v, const Values &values, int) {
+            const bool boosters = booster::WriteSettings(link, v.settings.sensitivity, v.settings);
+            const bool sensitivityOnly =
+                values.size() == 1 && values.contains(QStringLiteral("sensitivity"));
+            return verdict(boosters &&
+                           (sensitivityOnly || gw::WriteSettings(link, v.settings, std::nullopt)));
         });
     return &page;
 }

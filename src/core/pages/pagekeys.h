@@ -65,6 +65,11 @@ public:
     // window's write button does after the page was shown and edited. deviceTypeItem: the
     // item of the device-type choice the identification preset (-1: none).
     virtual Outcome change(DeviceLink &link, const Values &changes, int deviceTypeItem) const = 0;
+    // As change, for a restore: the values must read back as given. The booster page shows the
+    // gateway's record but writes into the boosters, so its restore writes the record as well.
+    virtual Outcome restore(DeviceLink &link, const Values &values, int deviceTypeItem) const {
+        return change(link, values, deviceTypeItem);
+    }
 
 protected:
     SettingsPage(QString name, Page tab, QList<Key> keys)
