@@ -120,11 +120,12 @@ const QList<Subcommand> &subcommands() {
              "of its class (the keys of qevctl get) and the boosters on its bus. A part that\n"
              "does not answer is left out and named on standard error; the file is saved all\n"
              "the same. Without -o the file goes to ~/.local/share/qev-programmer/backups as\n"
-             "<class name>-<serial>-<date>.json; a file already there is never overwritten\n"
-             "(-2, -3, ... is added), nor is one in DIR. Prints the file written (with --all:\n"
-             "the device's address and its file, one line each).\n"
+             "<class name>-<serial>-<date>.json beside the earlier backups: -2, -3, ... is\n"
+             "added to a name already taken, in DIR too. -o FILE replaces FILE. Prints the\n"
+             "file written; with --all the device's address and its file, one line each.\n"
              "Exit status: 0 saved (also with parts missing), 1 a file could not be written,\n"
-             "3 no device, or a device found by --all did not answer (the others are saved).\n")},
+             "3 no device, or a device found by --all did not answer (the others are saved),\n"
+             "4 no usable network (--all).\n")},
         {QStringLiteral("restore"),
          {QStringLiteral("HOST"), QStringLiteral("FILE")},
          {},

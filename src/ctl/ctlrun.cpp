@@ -601,7 +601,7 @@ int backupCommand(const Command &command, Printer &printer) {
         saved.backup = qev::flow::TakeBackup(*link, identified->result, programVersion());
         tellMissing(link->current().host, saved.backup, printer);
         if (!bk::SaveFile(saved.path, saved.backup, saved.error)) {
-            printer.error(QStringLiteral("%1: %2").arg(saved.path, saved.error));
+            printer.error(saved.error); // names the file
             return ExitFailed;
         }
     } else {
