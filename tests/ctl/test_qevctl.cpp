@@ -157,6 +157,7 @@ const QString Speed = QStringLiteral("127.0.0.2");
 const QString Gateway = QStringLiteral("127.0.0.3");
 const QString Flashable = QStringLiteral("127.0.0.4");
 const QString Silent = QStringLiteral("127.0.0.9");
+const QString Program = QStringLiteral("127.0.0.5"); // a Spurnova PC program, no device
 // Where every simulated device also hears the search: loopback has no broadcast.
 const QString Gather = QStringLiteral("127.0.0.1");
 
@@ -179,7 +180,8 @@ protected:
         for (const QString &spec : {QStringLiteral("class=2,ip=%1").arg(Speed),
                                     QStringLiteral("class=27,ip=%1,boosters=2").arg(Gateway),
                                     QStringLiteral("class=17,ip=%1,flash=%2,restart=0")
-                                        .arg(Flashable, dir.filePath(QStringLiteral("flash.bin")))})
+                                        .arg(Flashable, dir.filePath(QStringLiteral("flash.bin"))),
+                                    QStringLiteral("class=254,ip=%1").arg(Program)})
             arguments << QStringLiteral("--device") << spec + QStringLiteral(",port=%1").arg(own);
         ASSERT_TRUE(sim.start(arguments)) << qPrintable(sim.diagnostics());
     }
@@ -446,7 +448,7 @@ TEST_F(QevctlLoopback, BackupIsRestoredAfterItsDiffAndAnEditedFileIsRefused) {
     EXPECT_TRUE(refused.err.contains(QStringLiteral("pages.s88.bus1"))) << qPrintable(refused.err);
     EXPECT_EQ(received(Flashable).size(), sent);
 
-    // Every device the search finds, one file each.
+    // Every device the search finds, one file each; the PC program has no settings.
     const QString folder = dir.filePath(QStringLiteral("layout"));
     const CtlRun all = ctl({QStringLiteral("backup"), QStringLiteral("--all"), folder,
                             QStringLiteral("--broadcast"), Gather, QStringLiteral("--timeout"),
@@ -462,7 +464,8 @@ TEST_F(QevctlLoopback, BackupIsRestoredAfterItsDiffAndAnEditedFileIsRefused) {
                          .value(QStringLiteral("address"))
                          .toString();
     addresses.sort();
-    EXPECT_EQ(addresses, (QStringList{Speed, Gateway, Flashable}));
+    EXPECT_EQ(addresses, (QStringList{Speed, Gateway, Flashable}))
+        << qPrintable(addresses.join(QLatin1Char(' ')));
 }
 
 } // namespace
