@@ -884,7 +884,9 @@ int firmwareCommand(const Command &command, Printer &printer) {
     // goes on also when they cannot be saved.
     const qev::flow::SavedBackup saved =
         saveIntoFolder(*link, *identified, bk::BackupFolder(), printer);
-    if (!saved.path.isEmpty())
+    if (saved.path.isEmpty())
+        printer.error(QStringLiteral("the installation goes on all the same"));
+    else
         printer.note(QStringLiteral("Settings saved to %1").arg(saved.path));
     FirmwareProgress progress(printer);
     qev::InstallObserver observer;
