@@ -53,26 +53,6 @@ const QString Gateway = QStringLiteral("gateway");
 const QString Broker = QStringLiteral("broker");
 } // namespace field
 
-QJsonValue jsonOf(const pk::Key &key, const QVariant &value) {
-    switch (key.kind) {
-    case pk::Kind::Number:
-        return value.toInt();
-    case pk::Kind::Tenths:
-        return value.toInt() / 10.0;
-    case pk::Kind::Flag:
-        return value.toBool();
-    case pk::Kind::Text:
-        return value.toString();
-    case pk::Kind::Choice:
-        break;
-    }
-    // A choice by its name; a value the choice does not offer as its number.
-    const QString name = pk::FormatValue(key, value);
-    if (pk::ParseValue(key, name))
-        return name;
-    return value.toInt();
-}
-
 // The reader: every refusal names the field it is about and ends the reading.
 class Reader {
 public:
@@ -235,6 +215,8 @@ bool readDevice(Reader &r, const QJsonValue &json, Identity &identity) {
         identity.date = QDateTime::fromString(date, Qt::ISODate);
         if (!identity.date.isValid())
             return r.fail(Reader::join(path, field::Date), tr("\"%1\" ist kein Datum").arg(date));
+        // Kept to the second, as written.
+        identity.date = identity.date.addMSecs(-identity.date.time().msec());
     }
     return true;
 }
@@ -415,7 +397,7 @@ QByteArray ToJson(const Backup &backup) {
         QJsonObject keys;
         for (const pk::Key &key : page->keys()) {
             if (p.values.contains(key.name))
-                keys.insert(key.name, jsonOf(key, p.values.value(key.name)));
+                keys.insert(key.name, pk::JsonValue(key, p.values.value(key.name)));
         }
         pages.insert(p.page, keys);
     }
