@@ -8,13 +8,14 @@ namespace qevctl {
 
 namespace {
 
-enum class Check { None, Address, Port, Milliseconds };
+enum class Check { None, Address, Port, Milliseconds, Path };
 
 struct Option {
     QString name;
     bool takesValue = false;
     Check check = Check::None;
     QString help;
+    QString shortName = {}; // "-o"
 };
 
 struct Subcommand {
@@ -23,23 +24,26 @@ struct Subcommand {
     QStringList optional; // behind the required ones; "..." at the end repeats
     QList<Option> options;
     QString summary;
+    QString usage = {};   // instead of the one made of the arguments and options
+    QString details = {}; // behind the options in the subcommand's help
 };
 
 const Option json{QStringLiteral("--json"), false, Check::None,
                   QStringLiteral("print JSON instead of text")};
 const Option port{QStringLiteral("--port"), true, Check::Port,
                   QStringLiteral("the device's UDP port (default: as the device reports it)")};
+const Option timeout{QStringLiteral("--timeout"), true, Check::Milliseconds,
+                     QStringLiteral("how long answers are collected, in ms (default 4000)")};
+const Option broadcast{
+    QStringLiteral("--broadcast"), true, Check::Address,
+    QStringLiteral("where the search goes (default: the PC's broadcast address)")};
 
 const QList<Subcommand> &subcommands() {
     static const QList<Subcommand> list = {
         {QStringLiteral("discover"),
          {},
          {},
-         {json,
-          {QStringLiteral("--timeout"), true, Check::Milliseconds,
-           QStringLiteral("how long answers are collected, in ms (default 4000)")},
-          {QStringLiteral("--broadcast"), true, Check::Address,
-           QStringLiteral("where the search goes (default: the PC's broadcast address)")}},
+         {json, timeout, broadcast},
          QStringLiteral("find the devices on the local network and identify each")},
         {QStringLiteral("identify"),
          {QStringLiteral("HOST")},
@@ -95,6 +99,58 @@ const QList<Subcommand> &subcommands() {
           {QStringLiteral("--no-disk-scan"), false, Check::None,
            QStringLiteral("do not search the disk for installed programs")}},
          QStringLiteral("collect the network profile report")},
+        {QStringLiteral("backup"),
+         {},
+         {QStringLiteral("HOST")},
+         {{QStringLiteral("--output"), true, Check::Path,
+           QStringLiteral("the file to write (default: a new file in the backups folder)"),
+           QStringLiteral("-o")},
+          port,
+          {QStringLiteral("--all"), true, Check::Path,
+           QStringLiteral("DIR: back up every device a search finds, one file each")},
+          timeout,
+          broadcast,
+          json},
+         QStringLiteral("save a device's settings into a file"),
+         QStringLiteral(
+             "qevctl backup HOST [-o FILE] [--port P] [--json]\n"
+             "       qevctl backup --all DIR [--broadcast ADDR] [--timeout MS] [--json]"),
+         QStringLiteral(
+             "\nThe file holds the device's identity, its network settings, every settings page\n"
+             "of its class (the keys of qevctl get) and the boosters on its bus. A part that\n"
+             "does not answer is left out and named on standard error; the file is saved all\n"
+             "the same. Without -o the file goes to ~/.local/share/qev-programmer/backups as\n"
+             "<class name>-<serial>-<date>.json beside the earlier backups: -2, -3, ... is\n"
+             "added to a name already taken, in DIR too. -o FILE replaces FILE. Prints the\n"
+             "file written; with --all the device's address and its file, one line each.\n"
+             "Exit status: 0 saved (also with parts missing), 1 a file could not be written,\n"
+             "3 no device, or a device found by --all did not answer (the others are saved),\n"
+             "4 no usable network (--all).\n")},
+        {QStringLiteral("restore"),
+         {QStringLiteral("HOST"), QStringLiteral("FILE")},
+         {},
+         {{QStringLiteral("--dry-run"), false, Check::None,
+           QStringLiteral("show what would change and write nothing")},
+          {QStringLiteral("--yes"), false, Check::None,
+           QStringLiteral("write without asking (a replacement device too)")},
+          {QStringLiteral("--network"), false, Check::None,
+           QStringLiteral("also write the file's network settings: this moves the device")},
+          port},
+         QStringLiteral("write the settings of a backup file into a device"),
+         {},
+         QStringLiteral(
+             "\nFILE is read first; a file this version does not take, or a value out of its\n"
+             "key's range, is refused with the field named, before the device is asked\n"
+             "anything. Then the device is read and every field that differs is printed as\n"
+             "page.key: device -> file. A device with another serial number than the file's\n"
+             "is a replacement; both that and the changes are asked on the terminal (y/N)\n"
+             "unless --yes. Without a terminal and without --yes nothing is written. Only\n"
+             "the pages that differ are written; booster names go by booster address, and a\n"
+             "booster of the file that is not on the bus is named, not written. At the end\n"
+             "the device is read back and every field that did not take is named.\n"
+             "Exit status: 0 written (or, with --dry-run, shown), 1 the file was refused, a\n"
+             "question was answered no, a write was refused or a field did not take,\n"
+             "3 the device did not answer.\n")},
     };
     return list;
 }
@@ -162,6 +218,9 @@ QString checkValue(Check check, const QString &what, const QString &value) {
         return isNumberIn(value, 1, 600000)
                    ? QString()
                    : QStringLiteral("%1: not a time in ms (1..600000): %2").arg(what, value);
+    case Check::Path:
+        return value.isEmpty() ? QStringLiteral("%1: no file or folder given").arg(what)
+                               : QString();
     case Check::None:
         break;
     }
@@ -188,9 +247,29 @@ QString checkAssignments(const QString &pageName, const QStringList &assignments
     return {};
 }
 
+// backup names either one HOST or --all DIR, each with the options that fit it.
+QString checkBackup(const Command &command) {
+    if (command.has(QStringLiteral("--all"))) {
+        if (!command.arguments.isEmpty() || command.has(QStringLiteral("--output")) ||
+            command.has(QStringLiteral("--port")))
+            return QStringLiteral("backup --all DIR takes no HOST, -o or --port");
+        return {};
+    }
+    if (command.has(QStringLiteral("--broadcast")) || command.has(QStringLiteral("--timeout")))
+        return QStringLiteral("--broadcast and --timeout belong to backup --all");
+    if (command.arguments.isEmpty())
+        return QStringLiteral("backup: missing HOST (or --all DIR)");
+    return {};
+}
+
 QString checkArguments(const Command &command) {
     if (command.name == QStringLiteral("discover") || command.name == QStringLiteral("report"))
         return {};
+    if (command.name == QStringLiteral("backup")) {
+        if (const QString problem = checkBackup(command);
+            !problem.isEmpty() || command.has(QStringLiteral("--all")))
+            return problem;
+    }
     if (!isAddress(command.arguments.value(0)))
         return QStringLiteral("HOST: not an IPv4 address: %1").arg(command.arguments.value(0));
     if (command.name == QStringLiteral("get") && command.arguments.size() > 1 &&
@@ -214,13 +293,17 @@ QString checkArguments(const Command &command) {
 QString optionLines(const QList<Option> &options) {
     QString text;
     for (const Option &o : options) {
-        const QString head = o.name + (o.takesValue ? QStringLiteral(" VALUE") : QString());
+        const QString head =
+            (o.shortName.isEmpty() ? QString() : o.shortName + QStringLiteral(", ")) + o.name +
+            (o.takesValue ? QStringLiteral(" VALUE") : QString());
         text += QStringLiteral("  %1  %2\n").arg(head, -20).arg(o.help);
     }
     return text;
 }
 
 QString usageLine(const Subcommand &s) {
+    if (!s.usage.isEmpty())
+        return s.usage;
     QStringList parts{QStringLiteral("qevctl"), s.name};
     parts << s.required;
     for (const QString &o : s.optional)
@@ -250,7 +333,13 @@ std::optional<Command> ParseCommand(const QStringList &arguments, UsageError &er
     Command command;
     const Subcommand *subcommand = nullptr;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
+        QString argument = arguments[i];
+        if (subcommand) {
+            for (const Option &o : subcommand->options) {
+                if (!o.shortName.isEmpty() && o.shortName == argument)
+                    argument = o.name;
+            }
+        }
         if (argument.startsWith(QStringLiteral("--")) && argument.size() > 2) {
             QString name = argument;
             QString value;
@@ -341,6 +430,7 @@ QString HelpText(const QString &name) {
             text += QStringLiteral("\nOptions:\n") + optionLines(s->options);
         if (name == QStringLiteral("get") || name == QStringLiteral("set"))
             text += pageKeysText();
+        text += s->details;
         return text;
     }
     QString text = QStringLiteral("Usage: qevctl [OPTIONS] SUBCOMMAND [ARGUMENTS]\n\n"

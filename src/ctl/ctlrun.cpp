@@ -4,10 +4,12 @@
 #include "app/language.h"
 #include "app/messagetext.h"
 #include "app/settingsfile.h"
+#include "backup/settingsbackup.h"
 #include "devicelink/devicelink.h"
 #include "devicelink/discovery.h"
 #include "devicelink/identification.h"
 #include "devicelink/selection.h"
+#include "flows/backup.h"
 #include "flows/firmware.h"
 #include "flows/netprogramming.h"
 #include "flows/report.h"
@@ -29,6 +31,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -78,9 +81,11 @@ public:
         , m_output(output) {}
 
     // A catalogue message about the outcome; not with --quiet.
-    void message(int id) {
+    void message(int id) { note(MessageText(id).trimmed()); }
+    // A message of qevctl's own; not with --quiet.
+    void note(const QString &text) {
         if (!m_command.quiet)
-            m_output.out << MessageText(id).trimmed() << Qt::endl;
+            m_output.out << text << Qt::endl;
     }
     void line(const QString &text) { m_output.out << text << Qt::endl; }
     // What a long run is doing: on standard error, so that the data on standard output stay
@@ -223,10 +228,8 @@ bool networkUsable(Printer &printer) {
     return false;
 }
 
-int discoverCommand(const Command &command, Printer &printer) {
-    if (!networkUsable(printer))
-        return ExitNoNetwork;
-    const auto link = openLink(command);
+// Every device that answers the search, by --broadcast and --timeout.
+QList<qev::DeviceRecord> searchDevices(const Command &command, const DeviceLink &link) {
     const QString broadcast = command.has(QStringLiteral("--broadcast"))
                                   ? command.value(QStringLiteral("--broadcast"))
                                   : qev::GetLocalBroadcast();
@@ -234,9 +237,16 @@ int discoverCommand(const Command &command, Printer &printer) {
                               ? command.value(QStringLiteral("--timeout")).toInt()
                               : qev::SearchTimeoutMs;
     QList<qev::DeviceRecord> records;
-    qev::DiscoverDevices(records, timeoutMs, broadcast, link->ports(), processEvents);
+    qev::DiscoverDevices(records, timeoutMs, broadcast, link.ports(), processEvents);
+    return records;
+}
+
+int discoverCommand(const Command &command, Printer &printer) {
+    if (!networkUsable(printer))
+        return ExitNoNetwork;
+    const auto link = openLink(command);
     QJsonArray devices;
-    for (const qev::DeviceRecord &record : records) {
+    for (const qev::DeviceRecord &record : searchDevices(command, *link)) {
         QJsonObject device = identify(*link, record).json;
         // The address the device reported; the search asked it for its class already.
         if (device.value(QStringLiteral("class")).toInt() == 0) {
@@ -436,6 +446,22 @@ QString presetPortText(const qev::ClassDispatch &dispatch, const DeviceLink &lin
     return port;
 }
 
+// Tells how the network programming ended; the exit status.
+int programmedStatus(const qev::flow::Programmed &programmed, Printer &printer) {
+    switch (programmed.outcome) {
+    case qev::flow::Outcome::Done:
+        printer.message(programmed.messageId);
+        return ExitDone;
+    case qev::flow::Outcome::Refused:
+        printer.error(MessageText(programmed.messageId));
+        return ExitFailed;
+    default:
+        break;
+    }
+    printer.error(MessageText(qev::IDS_106));
+    return ExitNoDevice;
+}
+
 int setNetworkCommand(const Command &command, Printer &printer) {
     if (!networkUsable(printer))
         return ExitNoNetwork;
@@ -461,19 +487,257 @@ int setNetworkCommand(const Command &command, Printer &printer) {
     input.deviceHost = host;
     input.checkFirst = true;
     ProgrammingReport report(printer);
-    const qev::flow::Programmed programmed =
-        qev::flow::ProgramNetwork(*link, input, searchOptions(), qev::Ping, report);
-    switch (programmed.outcome) {
+    return programmedStatus(
+        qev::flow::ProgramNetwork(*link, input, searchOptions(), qev::Ping, report), printer);
+}
+
+namespace bk = qev::backup;
+
+QString programVersion() {
+    return QCoreApplication::applicationVersion();
+}
+
+// One field of a comparison: "page.key: device -> file".
+QString changeLine(const bk::FieldChange &change) {
+    const auto shown = [](const QString &value) {
+        return value.isEmpty() ? QStringLiteral("(none)") : value;
+    };
+    return QStringLiteral("%1.%2: %3 -> %4")
+        .arg(change.part, change.key, shown(change.current), shown(change.wanted));
+}
+
+// A part that did not answer is told, not a failure: the rest of the backup is saved.
+void tellMissing(const QString &address, const bk::Backup &backup, Printer &printer) {
+    for (const QString &part : backup.missingParts())
+        printer.error(QStringLiteral("%1: not in the backup: %2").arg(address, part));
+}
+
+// A backup saved into a folder, as a file of its own beside the earlier ones: the flow of
+// the installation's backup does just that.
+qev::flow::SavedBackup saveIntoFolder(DeviceLink &link, const Identified &identified,
+                                      const QString &folder, Printer &printer) {
+    qev::flow::SavedBackup saved =
+        qev::flow::SaveBeforeInstall(link, identified.result, folder, programVersion());
+    tellMissing(link.current().host, saved.backup, printer);
+    if (!saved.error.isEmpty())
+        printer.error(QStringLiteral("%1: the backup was not saved: %2")
+                          .arg(link.current().host, saved.error));
+    return saved;
+}
+
+QJsonObject backupJson(const QString &address, const QString &path, const bk::Backup &backup) {
+    return {{QStringLiteral("address"), address},
+            {QStringLiteral("file"), path},
+            {QStringLiteral("missing"), QJsonArray::fromStringList(backup.missingParts())}};
+}
+
+// Every device the search finds (not the PC programs), one file each in DIR. A device that
+// does not answer is told; the others are saved all the same.
+int backupAllCommand(const Command &command, Printer &printer) {
+    if (!networkUsable(printer))
+        return ExitNoNetwork;
+    const auto link = openLink(command);
+    int devices = 0;
+    bool silent = false;
+    bool unwritten = false;
+    QJsonArray files;
+    for (const qev::DeviceRecord &record : searchDevices(command, *link)) {
+        if (qev::IsPcProgramClass(record.deviceClass))
+            continue;
+        const Identified identified = identify(*link, record);
+        const std::optional<qev::ClassDispatch> &dispatch = identified.result.dispatch;
+        if (dispatch && qev::IsPcProgramClass(dispatch->reportedClass))
+            continue;
+        ++devices;
+        if (!dispatch) {
+            printer.error(QStringLiteral("%1: %2").arg(record.address, MessageText(qev::IDS_106)));
+            silent = true;
+            continue;
+        }
+        const qev::flow::SavedBackup saved =
+            saveIntoFolder(*link, identified, command.value(QStringLiteral("--all")), printer);
+        if (saved.path.isEmpty()) {
+            unwritten = true;
+            continue;
+        }
+        files << backupJson(record.address, saved.path, saved.backup);
+        if (!printer.wantsJson())
+            printer.line(QStringLiteral("%1  %2").arg(record.address, -15).arg(saved.path));
+    }
+    if (printer.wantsJson())
+        printer.json(QJsonDocument(files));
+    if (devices == 0)
+        printer.error(MessageText(qev::IDS_110));
+    if (unwritten)
+        return ExitFailed;
+    return silent || devices == 0 ? ExitNoDevice : ExitDone;
+}
+
+int backupCommand(const Command &command, Printer &printer) {
+    if (command.has(QStringLiteral("--all")))
+        return backupAllCommand(command, printer);
+    const auto link = openLink(command);
+    const std::optional<Identified> identified = identifyHost(*link, command, printer);
+    if (!identified)
+        return ExitNoDevice;
+    qev::flow::SavedBackup saved;
+    if (command.has(QStringLiteral("--output"))) {
+        saved.path = command.value(QStringLiteral("--output"));
+        saved.backup = qev::flow::TakeBackup(*link, identified->result, programVersion());
+        tellMissing(link->current().host, saved.backup, printer);
+        if (!bk::SaveFile(saved.path, saved.backup, saved.error)) {
+            printer.error(saved.error); // names the file
+            return ExitFailed;
+        }
+    } else {
+        saved = saveIntoFolder(*link, *identified, bk::BackupFolder(), printer);
+        if (saved.path.isEmpty())
+            return ExitFailed;
+    }
+    if (printer.wantsJson())
+        printer.json(QJsonDocument(backupJson(link->current().host, saved.path, saved.backup)));
+    else
+        printer.line(saved.path);
+    return ExitDone;
+}
+
+QString serialText(const QString &serial) {
+    return serial.isEmpty() ? QStringLiteral("(none)") : serial;
+}
+
+// What a restore would change, field by field, as data on standard output.
+void showChanges(const QList<bk::FieldChange> &changes,
+                 const QList<bk::BoosterBackup> &missingBoosters, Printer &printer) {
+    for (const bk::FieldChange &change : changes)
+        printer.line(changeLine(change));
+    for (const bk::BoosterBackup &booster : missingBoosters)
+        printer.line(QStringLiteral("boosters.%1: not on the bus; its name \"%2\" is not written")
+                         .arg(booster.address)
+                         .arg(booster.name));
+    if (changes.isEmpty())
+        printer.note(QStringLiteral("Nothing to change: the device holds the file's settings."));
+}
+
+void showReplacement(const QString &fileSerial, const QString &deviceSerial, Printer &printer) {
+    printer.line(QStringLiteral("This is another device: the file was taken from serial number "
+                                "%1, this device has %2.")
+                     .arg(serialText(fileSerial), serialText(deviceSerial)));
+}
+
+// The restore's questions, asked on the terminal after what they are about was shown.
+class RestoreReport final : public qev::flow::RestoreProgress {
+public:
+    RestoreReport(const Command &command, Printer &printer)
+        : m_printer(printer)
+        , m_programming(printer)
+        , m_yes(command.has(QStringLiteral("--yes"))) {}
+
+    bool confirmReplacement(const QString &fileSerial, const QString &deviceSerial) override {
+        showReplacement(fileSerial, deviceSerial, m_printer);
+        return agree(QStringLiteral("Write the other device's settings into this one?"));
+    }
+    bool confirmChanges(const QList<bk::FieldChange> &changes,
+                        const QList<bk::BoosterBackup> &missingBoosters) override {
+        showChanges(changes, missingBoosters, m_printer);
+        return changes.isEmpty() || agree(QStringLiteral("Write these changes?"));
+    }
+    bool confirm(const qev::Confirmation &question) override {
+        return m_programming.confirm(question);
+    }
+
+private:
+    // Without a terminal nobody can answer: no, rather than waiting for ever.
+    bool agree(const QString &question) {
+        if (m_yes)
+            return true;
+        Output &output = m_printer.output();
+        if (!output.in || !output.inTerminal) {
+            m_printer.error(QStringLiteral("%1 Standard input is not a terminal, so nothing is "
+                                           "written without --yes.")
+                                .arg(question));
+            return false;
+        }
+        output.err << question << " [y/N] ";
+        output.err.flush();
+        const QString answer = output.in->readLine().trimmed().toLower();
+        return answer == QStringLiteral("y") || answer == QStringLiteral("yes");
+    }
+
+    Printer &m_printer;
+    ProgrammingReport m_programming;
+    bool m_yes = false;
+};
+
+// What the writes of a restore did; the exit status.
+int restoredStatus(const qev::flow::Restored &restored, Printer &printer) {
+    int status = ExitDone;
+    for (const qev::flow::PageWrite &write : restored.writes) {
+        if (restored.network && write.part == QStringLiteral("network"))
+            continue; // told below, with the programming's own message
+        const QString part =
+            write.key.isEmpty() ? write.part : QStringLiteral("%1.%2").arg(write.part, write.key);
+        if (write.accepted) {
+            printer.note(QStringLiteral("%1: %2").arg(part, MessageText(qev::IDS_117).trimmed()));
+        } else {
+            printer.error(QStringLiteral("%1: %2").arg(part, MessageText(qev::IDS_110).trimmed()));
+            status = ExitFailed;
+        }
+    }
+    for (const bk::FieldChange &field : restored.notTaken) {
+        printer.error(QStringLiteral("did not take: %1").arg(changeLine(field)));
+        status = ExitFailed;
+    }
+    if (restored.network) {
+        if (const int network = programmedStatus(*restored.network, printer); network != ExitDone)
+            status = network;
+    }
+    return status;
+}
+
+int restoreCommand(const Command &command, Printer &printer) {
+    // The file first: a file that is refused leaves the device untouched and unasked.
+    const QString path = command.arguments[1];
+    bk::FileError refusal;
+    const std::optional<bk::Backup> file = bk::LoadFile(path, refusal);
+    if (!file) {
+        printer.error(QStringLiteral("%1: %2").arg(path, refusal.text()));
+        return ExitFailed;
+    }
+    const auto link = openLink(command);
+    const std::optional<Identified> identified = identifyHost(*link, command, printer);
+    if (!identified)
+        return ExitNoDevice;
+    qev::flow::RestoreOptions options;
+    options.network = command.has(QStringLiteral("--network"));
+    options.dryRun = command.has(QStringLiteral("--dry-run"));
+    options.programVersion = programVersion();
+    options.search = searchOptions();
+    options.ping = qev::Ping;
+    RestoreReport report(command, printer);
+    const qev::flow::Restored restored =
+        qev::flow::RestoreBackup(*link, identified->result, *file, options, report);
+    switch (restored.outcome) {
     case qev::flow::Outcome::Done:
-        printer.message(programmed.messageId);
+        if (!options.dryRun)
+            return restoredStatus(restored, printer);
+        // A dry run asks nothing: the changes it found are shown here.
+        if (restored.replacement)
+            showReplacement(file->identity.serial, identified->result.serial.value_or(QString()),
+                            printer);
+        showChanges(restored.changes, restored.missingBoosters, printer);
         return ExitDone;
     case qev::flow::Outcome::Refused:
-        printer.error(MessageText(programmed.messageId));
+        printer.error(
+            QStringLiteral("%1 does not fit this device: %2").arg(path, restored.refusal.text()));
         return ExitFailed;
-    default:
+    case qev::flow::Outcome::Declined:
+        printer.error(QStringLiteral("Nothing was written."));
+        return ExitFailed;
+    case qev::flow::Outcome::NoDevice:
+    case qev::flow::Outcome::NoAnswer:
         break;
     }
-    printer.error(MessageText(qev::IDS_106));
+    printer.error(MessageText(qev::IDS_110));
     return ExitNoDevice;
 }
 
@@ -547,6 +811,45 @@ QString installFailureText(const qev::InstallResult &result) {
     return result.failureIndication ? MessageText(qev::IDS_110) : QString();
 }
 
+// A word of a command line as a shell takes it back.
+QString shellWord(const QString &text) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./:=+-]+$"));
+    if (plain.match(text).hasMatch())
+        return text;
+    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QStringLiteral("'\\''")) +
+           QLatin1Char('\'');
+}
+
+// The device back from its restart, against the settings saved before: what differs is
+// told with the command that writes it back; nothing is written here.
+void compareAfterInstall(DeviceLink &link, const Command &command,
+                         const qev::flow::SavedBackup &saved, Printer &printer) {
+    qev::DeviceRecord record;
+    record.address = link.current().host;
+    record.port = link.current().port;
+    const Identified again = identify(link, record);
+    if (!again.result.dispatch) {
+        printer.error(QStringLiteral("the device did not answer after its restart; its settings "
+                                     "were not compared"));
+        return;
+    }
+    const QList<bk::FieldChange> changes =
+        qev::flow::ChangedSince(link, again.result, saved.backup);
+    if (changes.isEmpty())
+        return;
+    printer.error(QStringLiteral("the device's settings differ from those before the installation "
+                                 "(device -> before):"));
+    for (const bk::FieldChange &change : changes)
+        printer.output().err << "  " << changeLine(change) << Qt::endl;
+    if (saved.path.isEmpty())
+        return;
+    QString restore =
+        QStringLiteral("qevctl restore %1 %2").arg(command.arguments[0], shellWord(saved.path));
+    if (command.has(QStringLiteral("--port")))
+        restore += QStringLiteral(" --port ") + command.value(QStringLiteral("--port"));
+    printer.error(QStringLiteral("to write them back: %1").arg(restore));
+}
+
 int firmwareCommand(const Command &command, Printer &printer) {
     const QString path = command.arguments[1];
     if (!QFileInfo(path).isFile()) {
@@ -562,6 +865,14 @@ int firmwareCommand(const Command &command, Printer &printer) {
             formText("FirmwarePage", "Firmware ist nicht für diesen Controller geeignet"));
         return ExitFailed;
     }
+    // The settings as they were, should the new firmware not keep them; the installation
+    // goes on also when they cannot be saved.
+    const qev::flow::SavedBackup saved =
+        saveIntoFolder(*link, *identified, bk::BackupFolder(), printer);
+    if (saved.path.isEmpty())
+        printer.error(QStringLiteral("the installation goes on all the same"));
+    else
+        printer.note(QStringLiteral("Settings saved to %1").arg(saved.path));
     FirmwareProgress progress(printer);
     qev::InstallObserver observer;
     observer.phase = [&](int id) {
@@ -578,6 +889,7 @@ int firmwareCommand(const Command &command, Printer &printer) {
     progress.endBar();
     switch (result.outcome) {
     case qev::InstallOutcome::Finished:
+        compareAfterInstall(*link, command, saved, printer);
         return ExitDone;
     case qev::InstallOutcome::LinkFailed:
         printer.error(result.linkError);
@@ -670,6 +982,8 @@ int RunCommand(const Command &command, Output &output) {
         {QStringLiteral("boosters"), boostersCommand},
         {QStringLiteral("rename-booster"), renameBoosterCommand},
         {QStringLiteral("report"), reportCommand},
+        {QStringLiteral("backup"), backupCommand},
+        {QStringLiteral("restore"), restoreCommand},
     };
     const Handler handler = handlers.value(command.name);
     if (!handler) {
@@ -722,7 +1036,8 @@ int Main(int argc, char **argv) {
     SwitchLanguage(command->language == QStringLiteral("de")   ? LanguageGerman
                    : command->language == QStringLiteral("en") ? LanguageEnglish
                                                                : StartupLanguage());
-    Output output{out, err, isatty(STDOUT_FILENO) != 0};
+    QTextStream in(stdin);
+    Output output{out, err, isatty(STDOUT_FILENO) != 0, &in, isatty(STDIN_FILENO) != 0};
     if (!command->has(QStringLiteral("--trace")))
         return RunCommand(*command, output);
 

@@ -14,6 +14,9 @@ struct Output {
     QTextStream &out;      // data and messages
     QTextStream &err;      // errors and usage
     bool terminal = false; // out is a terminal: a progress bar instead of progress lines
+    // Answers to questions; none, or not a terminal: nobody can answer, so nothing is asked.
+    QTextStream *in = nullptr;
+    bool inTerminal = false;
 };
 
 // Returns the exit status.

@@ -6,11 +6,13 @@
 #include "imagemaker.h"
 #include "qevctlprocess.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace qevtest;
@@ -96,7 +98,44 @@ INSTANTIATE_TEST_SUITE_P(
         UsageRow{{QStringLiteral("rename-booster"), QStringLiteral("192.0.2.1"),
                   QStringLiteral("5"), QStringLiteral("Seventeen letters")},
                  2,
-                 QStringLiteral("NAME: at most 16 characters")}));
+                 QStringLiteral("NAME: at most 16 characters")},
+        UsageRow{
+            {QStringLiteral("backup")}, 2, QStringLiteral("backup: missing HOST (or --all DIR)")},
+        UsageRow{{QStringLiteral("backup"), QStringLiteral("192.0.2")},
+                 2,
+                 QStringLiteral("HOST: not an IPv4 address: 192.0.2")},
+        UsageRow{{QStringLiteral("backup"), QStringLiteral("192.0.2.1"), QStringLiteral("-o")},
+                 2,
+                 QStringLiteral("missing value for --output")},
+        UsageRow{{QStringLiteral("backup"), QStringLiteral("192.0.2.1"), QStringLiteral("--all"),
+                  QStringLiteral("backups")},
+                 2,
+                 QStringLiteral("backup --all DIR takes no HOST, -o or --port")},
+        UsageRow{{QStringLiteral("backup"), QStringLiteral("--all"), QStringLiteral("backups"),
+                  QStringLiteral("-o"), QStringLiteral("one.json")},
+                 2,
+                 QStringLiteral("backup --all DIR takes no HOST, -o or --port")},
+        UsageRow{{QStringLiteral("backup"), QStringLiteral("--all=")},
+                 2,
+                 QStringLiteral("--all: no file or folder given")},
+        UsageRow{{QStringLiteral("backup"), QStringLiteral("192.0.2.1"),
+                  QStringLiteral("--timeout"), QStringLiteral("800")},
+                 2,
+                 QStringLiteral("--broadcast and --timeout belong to backup --all")},
+        UsageRow{{QStringLiteral("restore"), QStringLiteral("192.0.2.1")},
+                 2,
+                 QStringLiteral("restore: missing FILE")},
+        UsageRow{{QStringLiteral("restore"), QStringLiteral("192.0.2.1"), QStringLiteral("a.json"),
+                  QStringLiteral("b.json")},
+                 2,
+                 QStringLiteral("restore: unexpected argument: b.json")},
+        UsageRow{{QStringLiteral("restore"), QStringLiteral("192.0.2.1"), QStringLiteral("a.json"),
+                  QStringLiteral("-o"), QStringLiteral("b.json")},
+                 2,
+                 QStringLiteral("restore: unexpected argument")},
+        UsageRow{{QStringLiteral("restore"), QStringLiteral("host"), QStringLiteral("a.json")},
+                 2,
+                 QStringLiteral("HOST: not an IPv4 address: host")}));
 
 TEST(CommandLineHelp, HelpAndVersionNeedNoDevice) {
     const CtlRun version = RunQevctl({QStringLiteral("--version")});
@@ -108,12 +147,19 @@ TEST(CommandLineHelp, HelpAndVersionNeedNoDevice) {
     EXPECT_TRUE(help.out.contains(QStringLiteral("threshold         5..200, default 100")))
         << qPrintable(help.out);
     EXPECT_TRUE(help.out.contains(QStringLiteral("max-current       1.0..5.0, default 5.0")));
+    const CtlRun backup = RunQevctl({QStringLiteral("backup"), QStringLiteral("--help")});
+    EXPECT_TRUE(backup.out.contains(QStringLiteral("\n       qevctl backup --all DIR ")))
+        << qPrintable(backup.out);
+    EXPECT_TRUE(backup.out.contains(QStringLiteral("  -o, --output VALUE")));
 }
 
 const QString Speed = QStringLiteral("127.0.0.2");
 const QString Gateway = QStringLiteral("127.0.0.3");
 const QString Flashable = QStringLiteral("127.0.0.4");
 const QString Silent = QStringLiteral("127.0.0.9");
+const QString Program = QStringLiteral("127.0.0.5"); // a Spurnova PC program, no device
+// Where every simulated device also hears the search: loopback has no broadcast.
+const QString Gather = QStringLiteral("127.0.0.1");
 
 class QevctlLoopback : public testing::Test {
 protected:
@@ -125,13 +171,17 @@ protected:
         ASSERT_NE(own, 0);
         // The log goes to a file: a firmware image's datagrams would fill the pipe while the
         // test waits for qevctl.
+        // Backups of qevctl go below the test's folder, never into the user's.
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
         QStringList arguments{QStringLiteral("--base-port"), QString::number(base),
                               QStringLiteral("--settings"),  codes(),
-                              QStringLiteral("--log"),       logPath()};
+                              QStringLiteral("--log"),       logPath(),
+                              QStringLiteral("--gather"),    Gather};
         for (const QString &spec : {QStringLiteral("class=2,ip=%1").arg(Speed),
                                     QStringLiteral("class=27,ip=%1,boosters=2").arg(Gateway),
                                     QStringLiteral("class=17,ip=%1,flash=%2,restart=0")
-                                        .arg(Flashable, dir.filePath(QStringLiteral("flash.bin")))})
+                                        .arg(Flashable, dir.filePath(QStringLiteral("flash.bin"))),
+                                    QStringLiteral("class=254,ip=%1").arg(Program)})
             arguments << QStringLiteral("--device") << spec + QStringLiteral(",port=%1").arg(own);
         ASSERT_TRUE(sim.start(arguments)) << qPrintable(sim.diagnostics());
     }
@@ -161,6 +211,19 @@ protected:
                 payloads << QString::fromLatin1(rx->payload.toHex(' ').toUpper());
         }
         return payloads;
+    }
+
+    // The requests the device at ip received that begin with prefix.
+    qsizetype receivedCount(const QString &ip, const QString &prefix) {
+        const QStringList payloads = received(ip);
+        return std::count_if(payloads.begin(), payloads.end(),
+                             [&](const QString &payload) { return payload.startsWith(prefix); });
+    }
+
+    static QJsonObject jsonFile(const QString &path) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(path);
+        return QJsonDocument::fromJson(file.readAll()).object();
     }
 
     static QJsonDocument json(const CtlRun &run) {
@@ -309,6 +372,14 @@ TEST_F(QevctlLoopback, FirmwareInstallsWithProgressLines) {
     // Not a terminal: plain lines, the phases in the catalogue's words.
     EXPECT_TRUE(run.out.contains(QStringLiteral("progress 255/255"))) << qPrintable(run.out);
     EXPECT_FALSE(run.out.contains(QLatin1Char('\r')));
+    // The settings were saved before, into the backups folder.
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Settings saved to %1/qev-programmer/backups/")
+                                     .arg(dir.filePath(QStringLiteral("data")))))
+        << qPrintable(run.out);
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("data/qev-programmer/backups")))
+                  .entryList({QStringLiteral("Ferrano_S88-Controller-*.json")})
+                  .size(),
+              1);
     QFile flash(dir.filePath(QStringLiteral("flash.bin")));
     ASSERT_TRUE(flash.open(QIODevice::ReadOnly));
     EXPECT_EQ(flash.readAll(), qev::imagemaker::ImagePayload(spec));
@@ -316,6 +387,85 @@ TEST_F(QevctlLoopback, FirmwareInstallsWithProgressLines) {
     const CtlRun wrongClass = ctl({QStringLiteral("firmware"), Speed, image});
     EXPECT_EQ(wrongClass.exitCode, 1);
     EXPECT_TRUE(wrongClass.err.contains(QStringLiteral("Firmware"))) << qPrintable(wrongClass.err);
+}
+
+TEST_F(QevctlLoopback, BackupIsRestoredAfterItsDiffAndAnEditedFileIsRefused) {
+    // Into the backups folder, by class and serial number.
+    const CtlRun backup = ctl({QStringLiteral("backup"), Flashable});
+    ASSERT_EQ(backup.exitCode, 0) << qPrintable(backup.err);
+    const QString file = backup.out.trimmed();
+    EXPECT_TRUE(file.startsWith(dir.filePath(QStringLiteral("data/qev-programmer/backups/"
+                                                            "Ferrano_S88-Controller-"))))
+        << qPrintable(file);
+    QJsonObject saved = jsonFile(file);
+    QJsonObject pages = saved.value(QStringLiteral("pages")).toObject();
+    QJsonObject s88 = pages.value(QStringLiteral("s88")).toObject();
+    const int bus1 = s88.value(QStringLiteral("bus1")).toInt(-1);
+    ASSERT_NE(bus1, 8) << qPrintable(QJsonDocument(saved).toJson());
+    ASSERT_EQ(
+        ctl({QStringLiteral("set"), Flashable, QStringLiteral("s88"), QStringLiteral("bus1=8")})
+            .exitCode,
+        0);
+    const QString s88Write = QStringLiteral("34 AA");
+    const qsizetype writes = receivedCount(Flashable, s88Write);
+
+    const CtlRun dry =
+        ctl({QStringLiteral("restore"), Flashable, file, QStringLiteral("--dry-run")});
+    EXPECT_EQ(dry.exitCode, 0) << qPrintable(dry.err);
+    EXPECT_EQ(dry.out.trimmed(), QStringLiteral("s88.bus1: 8 -> %1").arg(bus1));
+    // Nobody can answer the question: nothing is written, rather than waiting.
+    const CtlRun unasked = ctl({QStringLiteral("restore"), Flashable, file});
+    EXPECT_EQ(unasked.exitCode, 1);
+    EXPECT_TRUE(unasked.err.contains(QStringLiteral("Standard input is not a terminal")))
+        << qPrintable(unasked.err);
+    EXPECT_EQ(receivedCount(Flashable, s88Write), writes);
+
+    const CtlRun restore =
+        ctl({QStringLiteral("restore"), Flashable, file, QStringLiteral("--yes")});
+    ASSERT_EQ(restore.exitCode, 0) << qPrintable(restore.err);
+    EXPECT_TRUE(restore.out.contains(QStringLiteral("s88: Command accepted")))
+        << qPrintable(restore.out);
+    EXPECT_EQ(receivedCount(Flashable, s88Write), writes + 1);
+    const CtlRun get =
+        ctl({QStringLiteral("get"), Flashable, QStringLiteral("s88"), QStringLiteral("--json")});
+    EXPECT_EQ(
+        json(get).object().value(QStringLiteral("s88")).toObject().value(QStringLiteral("bus1")),
+        bus1);
+
+    // Edited by hand beyond the bus's range: refused with the field named, nothing sent.
+    s88.insert(QStringLiteral("bus1"), 70);
+    pages.insert(QStringLiteral("s88"), s88);
+    saved.insert(QStringLiteral("pages"), pages);
+    const QString edited = dir.filePath(QStringLiteral("edited.json"));
+    QFile editedFile(edited);
+    ASSERT_TRUE(editedFile.open(QIODevice::WriteOnly));
+    editedFile.write(QJsonDocument(saved).toJson());
+    editedFile.close();
+    const qsizetype sent = received(Flashable).size();
+    const CtlRun refused =
+        ctl({QStringLiteral("restore"), Flashable, edited, QStringLiteral("--yes")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("pages.s88.bus1"))) << qPrintable(refused.err);
+    EXPECT_EQ(received(Flashable).size(), sent);
+
+    // Every device the search finds, one file each; the PC program has no settings.
+    const QString folder = dir.filePath(QStringLiteral("layout"));
+    const CtlRun all = ctl({QStringLiteral("backup"), QStringLiteral("--all"), folder,
+                            QStringLiteral("--broadcast"), Gather, QStringLiteral("--timeout"),
+                            QStringLiteral("800")},
+                           false);
+    ASSERT_EQ(all.exitCode, 0) << qPrintable(all.err);
+    EXPECT_EQ(all.out.trimmed().split(QLatin1Char('\n')).size(), 3) << qPrintable(all.out);
+    QStringList addresses;
+    for (const QString &name : QDir(folder).entryList({QStringLiteral("*.json")}, QDir::Files))
+        addresses << jsonFile(QDir(folder).filePath(name))
+                         .value(QStringLiteral("device"))
+                         .toObject()
+                         .value(QStringLiteral("address"))
+                         .toString();
+    addresses.sort();
+    EXPECT_EQ(addresses, (QStringList{Speed, Gateway, Flashable}))
+        << qPrintable(addresses.join(QLatin1Char(' ')));
 }
 
 } // namespace
