@@ -235,6 +235,8 @@ bool readDevice(Reader &r, const QJsonValue &json, Identity &identity) {
         identity.date = QDateTime::fromString(date, Qt::ISODate);
         if (!identity.date.isValid())
             return r.fail(Reader::join(path, field::Date), tr("\"%1\" ist kein Datum").arg(date));
+        // Kept to the second, as written.
+        identity.date = identity.date.addMSecs(-identity.date.time().msec());
     }
     return true;
 }

@@ -92,17 +92,25 @@ pk::Values changedValues(const backup::PageBackup &file, const QList<FieldChange
 void writeNetwork(DeviceLink &link, const IdentificationResult &identified, const Backup &file,
                   const RestoreOptions &options, RestoreProgress &progress, Restored &restored) {
     const backup::NetworkSettings &n = *file.network;
+    // A device reports "no gateway" as 0.0.0.0; the programming sends zeros for an empty field.
+    const auto optional = [](const QString &address) {
+        return address == QLatin1String("0.0.0.0") ? QString() : address;
+    };
     NetworkProgramming input;
     input.settings.address = n.address;
     input.settings.mask = n.mask;
-    input.settings.gateway = n.gateway;
-    input.settings.broker = n.broker;
+    input.settings.gateway = optional(n.gateway);
+    input.settings.broker = optional(n.broker);
     input.settings.port = QString::number(n.port);
     input.settings.deviceType = qMax(0, PresetDeviceType(*identified.dispatch));
     input.deviceHost = link.current().host;
     input.checkFirst = true;
-    restored.network =
-        ProgramNetwork(link, input, options.search, options.ping, progress, options.timing);
+    // The device answering at its own address does not make that address taken.
+    const QString own = link.current().host;
+    const PingFunction ping = [&](const QString &address, int timeoutMs) {
+        return address != own && options.ping(address, timeoutMs);
+    };
+    restored.network = ProgramNetwork(link, input, options.search, ping, progress, options.timing);
     restored.writes << PageWrite{NetworkPart, {}, restored.network->outcome == Outcome::Done};
 }
 
@@ -176,6 +184,23 @@ Restored RestoreBackup(DeviceLink &link, const IdentificationResult &identified,
     const Backup device = TakeBackup(link, identified, options.programVersion, hooks);
     if (const std::optional<backup::FileError> misfit = backup::CheckFits(file, device)) {
         restored.refusal = *misfit;
+        return restored;
+    }
+    // What the device does not let be read cannot be compared: nothing is written then.
+    for (const backup::PageBackup &page : file.pages) {
+        const backup::PageBackup *current = device.page(page.page);
+        if (page.missing.isEmpty() && current && !current->missing.isEmpty()) {
+            restored.outcome = Outcome::NoAnswer;
+            restored.refusal = {QStringLiteral("pages.") + page.page, current->missing};
+            return restored;
+        }
+    }
+    if ((!file.boosters.isEmpty() && !device.boostersMissing.isEmpty()) ||
+        (options.network && file.network && !device.network)) {
+        restored.outcome = Outcome::NoAnswer;
+        restored.refusal = file.network && !device.network && options.network
+                               ? backup::FileError{NetworkPart, device.networkMissing}
+                               : backup::FileError{BoostersPart, device.boostersMissing};
         return restored;
     }
     restored.replacement = backup::IsReplacement(device, file);

@@ -66,7 +66,9 @@ struct PageWrite {
 
 struct Restored {
     // Done: the changes were written (or, dry, shown); Declined: a question was answered no;
-    // Refused: the file does not fit the device (refusal says why), nothing was written.
+    // Refused: the file does not fit the device; NoAnswer: a part of the file could not be
+    // read from the device to compare it. With Refused and NoAnswer refusal names the part
+    // and why, and nothing was written.
     Outcome outcome = Outcome::Refused;
     backup::FileError refusal;
     bool replacement = false;
