@@ -252,8 +252,13 @@ void BackupView::btnRestoreClick() {
     qev::flow::RestoreOptions options = restoreOptions();
     options.dryRun = true;
     options.network = true;
-    const qev::flow::Restored preview =
+    qev::flow::Restored preview =
         qev::flow::RestoreBackup(m_ui.link, identified, *file, options, run);
+    // A device that does not tell its network settings can still take its pages.
+    if (preview.outcome == Outcome::NoAnswer && preview.refusal.field == QLatin1String("network")) {
+        options.network = false;
+        preview = qev::flow::RestoreBackup(m_ui.link, identified, *file, options, run);
+    }
     if (preview.outcome != Outcome::Done) {
         showRestored(preview, run);
         return;
@@ -304,6 +309,10 @@ void BackupView::showRestored(const qev::flow::Restored &restored, const Restore
                                 : tr("Nichts geschrieben."));
         return;
     case Outcome::NoAnswer:
+        // A part of the file the device did not let be read: nothing could be compared.
+        m_ui.status.showNoAnswer();
+        m_notice(tr("Einstellungen wiederherstellen"), restored.refusal.text());
+        return;
     case Outcome::NoDevice:
         m_ui.status.showNoAnswer();
         return;
