@@ -201,10 +201,15 @@ TEST_F(BackupLoopback, FirmwareInstallationLeavesABackupBehind) {
     ASSERT_TRUE(page->ui.btnInstallFirmware->isEnabled());
 
     page->ui.btnInstallFirmware->click();
+    // Once back, the device is identified again.
     int activations = 0;
-    for (const DevsimRx &rx : sim.rx(50))
+    int identifiedAfter = 0;
+    for (const DevsimRx &rx : sim.rx(50)) {
         activations += rx.payload.startsWith(char(0xF6));
+        identifiedAfter += activations > 0 && rx.payload == QByteArray::fromHex("600F");
+    }
     EXPECT_EQ(activations, 1);
+    EXPECT_EQ(identifiedAfter, 1);
     EXPECT_TRUE(page->ui.lbNoComeback->isHidden());
     const QStringList files =
         QDir(qev::backup::BackupFolder()).entryList({QStringLiteral("*.json")});

@@ -99,6 +99,10 @@ public:
         return m_view.m_ui.ask(MessageText(question.captionId),
                                qev::ComposeText(question.text, MessageText));
     }
+    // The network programming finds the device at its new address.
+    void found(const qev::DeviceRecord &device, const qev::FoundPresentation &shown) override {
+        m_view.m_ui.search.showFound(device, shown);
+    }
     void progress(int step, int, int messageId) override {
         if (step == qev::flow::ProgrammingReachable)
             m_view.m_ui.status.setText(MessageText(messageId));

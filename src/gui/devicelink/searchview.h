@@ -86,6 +86,9 @@ public:
     // installation) and shows what it reports; the pages shown stay as they are. None when
     // it does not answer.
     std::optional<qev::IdentificationResult> IdentifyAgain();
+    // A found device before it is asked anything (also at its new address after a network
+    // programming).
+    void showFound(const qev::DeviceRecord &device, const qev::FoundPresentation &shown);
     // A network programming's end: the device at its new address, or why not.
     void ShowProgrammed(const qev::flow::Programmed &programmed);
 
@@ -102,8 +105,6 @@ private:
     void ClearFoundFields();
     void UpdateWriteButton();
     void PrefillNewIP();
-    // What a flow found and what the identification made of it.
-    void showFound(const qev::DeviceRecord &device, const qev::FoundPresentation &shown);
     void showIdentified(const qev::flow::Identified &identified);
     void applyDispatch(const qev::ClassDispatch &dispatch);
     void setIdentification(std::optional<qev::IdentificationResult> identification);
