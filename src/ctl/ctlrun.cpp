@@ -265,21 +265,6 @@ int discoverCommand(const Command &command, Printer &printer) {
     return ExitDone;
 }
 
-QJsonValue jsonValue(const pk::Key &key, const QVariant &value) {
-    switch (key.kind) {
-    case pk::Kind::Number:
-        return value.toInt();
-    case pk::Kind::Tenths:
-        return value.toInt() / 10.0;
-    case pk::Kind::Flag:
-        return value.toBool();
-    case pk::Kind::Text:
-    case pk::Kind::Choice:
-        break;
-    }
-    return pk::FormatValue(key, value);
-}
-
 // Only the pages the window shows for the device's class are asked of it.
 bool devicePageOrRefusal(const QList<const pk::SettingsPage *> &pages, const pk::SettingsPage *page,
                          const Identified &identified, Printer &printer) {
@@ -315,7 +300,7 @@ int getCommand(const Command &command, Printer &printer) {
         }
         QJsonObject keys;
         for (const pk::Key &key : page->keys()) {
-            keys.insert(key.name, jsonValue(key, values->value(key.name)));
+            keys.insert(key.name, pk::JsonValue(key, values->value(key.name)));
             if (!printer.wantsJson())
                 printer.line(QStringLiteral("%1.%2=%3")
                                  .arg(page->name(), key.name,

@@ -1,6 +1,7 @@
 // The device link on a LAN of network namespaces against qev-devsim: the paths of the
 // network-settings datagram, discovery by a real broadcast, a device that moves to the
-// address it was given, and ICMP echo over both socket kinds. The protocol's own ports are
+// address it was given, a settings restore that moves the device only when asked, and ICMP
+// echo over both socket kinds. The protocol's own ports are
 // used: every test process has a network of its own.
 
 #include "devicelink/devicelink.h"
@@ -8,6 +9,8 @@
 #include "devicelink/identification.h"
 #include "devicelink/netsettings.h"
 #include "devsimrunner.h"
+#include "flows/backup.h"
+#include "netinspect/ipv4.h"
 #include "netinspect/linuxhostnetwork.h"
 #include "testlan.h"
 
@@ -321,6 +324,65 @@ TEST_F(Lan, DeviceAnswersAtTheAddressItWasGiven) {
     ASSERT_FALSE(rx.isEmpty());
     EXPECT_EQ(endpoint(rx.last().dstIp, rx.last().dstPort),
               endpoint(QStringLiteral("192.168.77.20"), 11083));
+}
+
+// Answers yes to every question of a restore.
+class AgreeingRestore final : public qev::flow::RestoreProgress {
+public:
+    bool confirm(const qev::Confirmation &) override { return true; }
+    bool confirmReplacement(const QString &, const QString &) override { return true; }
+    bool confirmChanges(const QList<qev::backup::FieldChange> &,
+                        const QList<qev::backup::BoosterBackup> &) override {
+        return true;
+    }
+};
+
+// A file with another address and another S88 setting: without being asked for the network,
+// the restore writes the setting and leaves the device where it is; asked, it moves the
+// device through the network programming and reads everything back there.
+TEST_F(Lan, RestoreMovesTheDeviceOnlyWhenAsked) {
+    lan->setupPc(PcAddress + QStringLiteral("/24"));
+    DevsimRunner *device =
+        addSimulator(DeviceAddress + QStringLiteral("/24"),
+                     QStringLiteral("class=17,version=7.4,ip=192.168.77.10,port=11082"),
+                     {QStringLiteral("--interface"), QStringLiteral("eth0")});
+    const auto link = makeLink();
+    link->setCurrent({DeviceAddress, 11082});
+    const qev::IdentificationResult identified = qev::IdentifyExchange(*link, true);
+    ASSERT_TRUE(identified.dispatch);
+    qev::backup::Backup file = qev::flow::TakeBackup(*link, identified, {});
+    ASSERT_TRUE(file.network && file.page(QStringLiteral("s88")));
+    file.network->address = QStringLiteral("192.168.77.20");
+    for (qev::backup::PageBackup &page : file.pages) {
+        if (page.page == QLatin1String("s88"))
+            page.values[QStringLiteral("bus2")] = 7;
+    }
+
+    qev::flow::RestoreOptions options;
+    options.search = {PcAddress, {}, [] {}, 1000};
+    options.ping = qev::Ping;
+    AgreeingRestore progress;
+    const qev::flow::Restored pagesOnly =
+        qev::flow::RestoreBackup(*link, identified, file, options, progress);
+    EXPECT_EQ(pagesOnly.outcome, qev::flow::Outcome::Done);
+    EXPECT_EQ(pagesOnly.changes, (QList<qev::backup::FieldChange>{{"s88", "bus2", "0", "7"}}));
+    EXPECT_FALSE(pagesOnly.network);
+    EXPECT_TRUE(pagesOnly.notTaken.isEmpty());
+    EXPECT_EQ(link->current().host, DeviceAddress);
+
+    options.network = true;
+    file.pages.first().values[QStringLiteral("bus2")] = 9;
+    const qev::flow::Restored moved =
+        qev::flow::RestoreBackup(*link, identified, file, options, progress);
+    EXPECT_EQ(moved.outcome, qev::flow::Outcome::Done);
+    EXPECT_EQ(moved.changes, (QList<qev::backup::FieldChange>{
+                                 {"network", "address", DeviceAddress, "192.168.77.20"},
+                                 {"s88", "bus2", "7", "9"}}));
+    ASSERT_TRUE(moved.network);
+    EXPECT_EQ(moved.network->outcome, qev::flow::Outcome::Done);
+    EXPECT_TRUE(moved.notTaken.isEmpty());
+    EXPECT_TRUE(device->waitForLine(QStringLiteral("programmed ip=192.168.77.20")));
+    EXPECT_EQ(link->current().host, QStringLiteral("192.168.77.20"));
 }
 
 // Writes a sysctl of this process's own (private) network namespace.

@@ -54,26 +54,6 @@ const QString Gateway = QStringLiteral("gateway");
 const QString Broker = QStringLiteral("broker");
 } // namespace field
 
-QJsonValue jsonOf(const pk::Key &key, const QVariant &value) {
-    switch (key.kind) {
-    case pk::Kind::Number:
-        return value.toInt();
-    case pk::Kind::Tenths:
-        return value.toInt() / 10.0;
-    case pk::Kind::Flag:
-        return value.toBool();
-    case pk::Kind::Text:
-        return value.toString();
-    case pk::Kind::Choice:
-        break;
-    }
-    // A choice by its name; a value the choice does not offer as its number.
-    const QString name = pk::FormatValue(key, value);
-    if (pk::ParseValue(key, name))
-        return name;
-    return value.toInt();
-}
-
 // The reader: every refusal names the field it is about and ends the reading.
 class Reader {
 public:
@@ -428,7 +408,7 @@ QByteArray ToJson(const Backup &backup) {
         QJsonObject keys;
         for (const pk::Key &key : page->keys()) {
             if (p.values.contains(key.name))
-                keys.insert(key.name, jsonOf(key, p.values.value(key.name)));
+                keys.insert(key.name, pk::JsonValue(key, p.values.value(key.name)));
         }
         pages.insert(p.page, keys);
     }

@@ -564,6 +564,25 @@ QString FormatValue(const Key &key, const QVariant &value) {
     return QString::number(value.toInt());
 }
 
+QJsonValue JsonValue(const Key &key, const QVariant &value) {
+    switch (key.kind) {
+    case Kind::Number:
+        return value.toInt();
+    case Kind::Tenths:
+        return value.toInt() / 10.0;
+    case Kind::Flag:
+        return value.toBool();
+    case Kind::Text:
+        return value.toString();
+    case Kind::Choice:
+        break;
+    }
+    const QString name = FormatValue(key, value);
+    if (ParseValue(key, name))
+        return name;
+    return value.toInt();
+}
+
 QString RangeText(const Key &key) {
     switch (key.kind) {
     case Kind::Number:

@@ -7,6 +7,7 @@
 
 #include "devicelink/classdispatch.h"
 
+#include <QJsonValue>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -88,6 +89,9 @@ QList<const SettingsPage *> PagesOf(const ClassDispatch &dispatch);
 std::optional<QVariant> ParseValue(const Key &key, const QString &text);
 // The text of a value, as ParseValue takes it back.
 QString FormatValue(const Key &key, const QVariant &value);
+// The value as JSON: numbers, decimals for tenths, true/false, texts, choices by name (a
+// value the choice does not offer by its number).
+QJsonValue JsonValue(const Key &key, const QVariant &value);
 // The allowed values, for messages: "5..200", "0|1", "A|B", "at most 32 characters".
 QString RangeText(const Key &key);
 

@@ -188,6 +188,38 @@ QVariant otherValue(const pagekeys::Key &key, const QVariant &current) {
     return current.toInt() == key.min ? key.min + 1 : key.min;
 }
 
+// One simulated device at 127.0.0.2 on ports of its own, identified: spec is the rest of its
+// qev-devsim spec behind class, ip and port.
+class SimulatedDevice {
+public:
+    bool start(int deviceClass, const QString &spec) {
+        m_ports.base = FreeUdpPort(QHostAddress::AnyIPv4);
+        m_own = FreeUdpPort(QHostAddress::AnyIPv4);
+        if (!m_sim.start({"--base-port", QString::number(m_ports.base), "--settings",
+                          "/nonexistent/qev.ini", "--device",
+                          QStringLiteral("class=%1,ip=127.0.0.2,port=%2%3")
+                              .arg(deviceClass)
+                              .arg(m_own)
+                              .arg(spec)}))
+            return false;
+        link = std::make_unique<DeviceLink>(m_ports, DeviceCodes::placeholders(),
+                                            [] { QCoreApplication::processEvents(); });
+        link->setCurrent({QStringLiteral("127.0.0.2"), m_own});
+        identified = IdentifyExchange(*link, true);
+        return identified.dispatch.has_value();
+    }
+    QString diagnostics() { return m_sim.diagnostics(); }
+    quint16 port() const { return m_own; }
+
+    std::unique_ptr<DeviceLink> link;
+    IdentificationResult identified;
+
+private:
+    DevsimRunner m_sim;
+    ProtocolPorts m_ports;
+    quint16 m_own = 0;
+};
+
 struct ClassRow {
     int deviceClass;
     const char *spec; // the rest of the device's spec
@@ -207,22 +239,12 @@ TEST(SettingsBackupLoopback, EveryClassWithPagesComesBack) {
     };
     for (const ClassRow &row : rows) {
         SCOPED_TRACE(row.deviceClass);
-        ProtocolPorts ports;
-        ports.base = FreeUdpPort(QHostAddress::AnyIPv4);
-        const quint16 own = FreeUdpPort(QHostAddress::AnyIPv4);
-        const QString spec = QStringLiteral("class=%1,ip=127.0.0.2,port=%2%3")
-                                 .arg(row.deviceClass)
-                                 .arg(own)
-                                 .arg(QLatin1String(row.spec));
-        DevsimRunner sim;
-        ASSERT_TRUE(sim.start({"--base-port", QString::number(ports.base), "--settings",
-                               "/nonexistent/qev.ini", "--device", spec}))
-            << qPrintable(sim.diagnostics());
-        DeviceLink link(ports, DeviceCodes::placeholders(),
-                        [] { QCoreApplication::processEvents(); });
-        link.setCurrent({QStringLiteral("127.0.0.2"), own});
-        const IdentificationResult identified = IdentifyExchange(link, true);
-        ASSERT_TRUE(identified.dispatch);
+        SimulatedDevice device;
+        ASSERT_TRUE(device.start(row.deviceClass, QLatin1String(row.spec)))
+            << qPrintable(device.diagnostics());
+        DeviceLink &link = *device.link;
+        const IdentificationResult &identified = device.identified;
+        const quint16 own = device.port();
 
         // The backup holds every part, and its file reads back the same.
         const backup::Backup taken = flow::TakeBackup(link, identified, "test");
@@ -301,22 +323,12 @@ TEST(SettingsBackupLoopback, EveryClassWithPagesComesBack) {
 TEST(SettingsBackupLoopback, SilentPagesAreToldNotGuessed) {
     for (const char *fault : {"silent:read", "silent:write"}) {
         SCOPED_TRACE(fault);
-        ProtocolPorts ports;
-        ports.base = FreeUdpPort(QHostAddress::AnyIPv4);
-        const quint16 own = FreeUdpPort(QHostAddress::AnyIPv4);
-        DevsimRunner sim;
+        SimulatedDevice device;
         ASSERT_TRUE(
-            sim.start({"--base-port", QString::number(ports.base), "--settings",
-                       "/nonexistent/qev.ini", "--device",
-                       QStringLiteral("class=6,version=7.2,ip=127.0.0.2,port=%1,pagefault=%2")
-                           .arg(own)
-                           .arg(fault)}))
-            << qPrintable(sim.diagnostics());
-        DeviceLink link(ports, DeviceCodes::placeholders(),
-                        [] { QCoreApplication::processEvents(); });
-        link.setCurrent({QStringLiteral("127.0.0.2"), own});
-        const IdentificationResult identified = IdentifyExchange(link, true);
-        ASSERT_TRUE(identified.dispatch);
+            device.start(6, QStringLiteral(",version=7.2,pagefault=%1").arg(QLatin1String(fault))))
+            << qPrintable(device.diagnostics());
+        DeviceLink &link = *device.link;
+        const IdentificationResult &identified = device.identified;
         const bool silentRead = QLatin1String(fault) == QLatin1String("silent:read");
         const backup::Backup taken = flow::TakeBackup(link, identified, "test");
         EXPECT_EQ(taken.missingParts(),
