@@ -98,6 +98,9 @@ protected:
             if (!dialog || !dialog->isVisible())
                 return;
             poll->deleteLater();
+            // While the restore runs, neither button starts another.
+            buttonsWhileOpen =
+                button("btnBackup")->isEnabled() || button("btnRestore")->isEnabled();
             const auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("tblChanges"));
             rows.clear();
             for (int r = 0; r < table->rowCount(); ++r) {
@@ -125,6 +128,7 @@ protected:
     QStringList notices;
     QStringList rows;
     bool networkOffered = true;
+    bool buttonsWhileOpen = true;
 
 private:
     QByteArray m_dataHome;
@@ -171,6 +175,7 @@ TEST_F(BackupLoopback, ReplacementIsAskedChangesShownCancelWritesNothingWriteTak
     EXPECT_EQ(rows,
               QStringList(QStringLiteral("%1|bus1|%2|%3").arg(s88Caption).arg(before).arg(wanted)));
     EXPECT_FALSE(networkOffered);
+    EXPECT_FALSE(buttonsWhileOpen);
     EXPECT_EQ(s88Writes(), writesBefore);
     EXPECT_EQ(bus1(), before);
 
@@ -179,6 +184,7 @@ TEST_F(BackupLoopback, ReplacementIsAskedChangesShownCancelWritesNothingWriteTak
     EXPECT_EQ(questions.size(), 1);
     EXPECT_EQ(s88Writes(), writesBefore + 1);
     EXPECT_EQ(bus1(), wanted);
+    EXPECT_TRUE(button("btnRestore")->isEnabled());
     EXPECT_TRUE(notices.isEmpty()) << qPrintable(notices.join(QLatin1Char('\n')));
     EXPECT_TRUE(form->StatusText().contains(s88Caption)) << qPrintable(form->StatusText());
 }
