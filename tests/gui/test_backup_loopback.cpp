@@ -1,7 +1,8 @@
 // "Einstellungen sichern…" and "Einstellungen wiederherstellen…" in the window against
 // qev-devsim over loopback: a backup restored onto a device with another serial number asks
 // about the replacement, shows its changes in the table, writes nothing when cancelled and
-// the file's value when confirmed; a firmware installation leaves a backup behind.
+// the file's value when confirmed; a firmware installation leaves a backup behind, and settings
+// that changed meanwhile are offered back and written.
 
 #include "app/qevprogrammerform.h"
 #include "backup/backupview.h"
@@ -226,3 +227,21 @@ TEST_F(BackupLoopback, FirmwareInstallationLeavesABackupBehind) {
 }
 
 } // namespace
+
+TEST_F(BackupLoopback, SettingsChangedByAnInstallationAreOfferedBackAndWritten) {
+    const int before = bus1();
+    ASSERT_GE(before, 0);
+    form->backupView().beforeInstall();
+    // What a new firmware might do to the settings.
+    const int changed = before == 8 ? 9 : 8;
+    ASSERT_EQ(qev::pagekeys::FindPage(QStringLiteral("s88"))
+                  ->change(form->link(), {{QStringLiteral("bus1"), changed}}, -1),
+              qev::pagekeys::SettingsPage::Outcome::Accepted);
+    ASSERT_EQ(bus1(), changed);
+    form->backupView().afterInstall(true);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains(QStringLiteral("bus1: %1").arg(changed)))
+        << qPrintable(questions[0]);
+    EXPECT_EQ(bus1(), before);
+    EXPECT_TRUE(notices.isEmpty()) << qPrintable(notices.join(QLatin1Char('\n')));
+}
