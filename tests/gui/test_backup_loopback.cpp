@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -93,12 +94,13 @@ protected:
     // shows, is read and answered.
     void restore(const QString &path, bool write) {
         form->backupView().setOpenChooser([path](QWidget *, const QString &) { return path; });
-        auto *poll = new QTimer(form.get());
-        QObject::connect(poll, &QTimer::timeout, form.get(), [this, poll, write] {
+        // The press returns once the restore has ended, table or not.
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, form.get(), [this, &poll, write] {
             auto *dialog = form->findChild<RestoreDialog *>();
             if (!dialog || !dialog->isVisible())
                 return;
-            poll->deleteLater();
+            poll.stop();
             // While the restore runs, neither button starts another.
             buttonsWhileOpen =
                 button("btnBackup")->isEnabled() || button("btnRestore")->isEnabled();
@@ -115,7 +117,7 @@ protected:
             dialog->findChild<QPushButton *>(QLatin1String(write ? "btnWrite" : "btnCancel"))
                 ->click();
         });
-        poll->start(20);
+        poll.start(20);
         button("btnRestore")->click();
     }
 
@@ -166,6 +168,19 @@ TEST_F(BackupLoopback, ReplacementIsAskedChangesShownCancelWritesNothingWriteTak
     const QString other = dir.filePath(QStringLiteral("other.json"));
     QString saveError;
     ASSERT_TRUE(qev::backup::SaveFile(other, *file, saveError)) << qPrintable(saveError);
+
+    // A file the reader refuses is named to the user; the device is not even asked.
+    const QString broken = dir.filePath(QStringLiteral("broken.json"));
+    QFile brokenFile(broken);
+    ASSERT_TRUE(brokenFile.open(QIODevice::WriteOnly));
+    brokenFile.write(R"({"format": 99})");
+    brokenFile.close();
+    const qsizetype received = sim.rx(50).size();
+    restore(broken, true);
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains(QStringLiteral("99"))) << qPrintable(notices[0]);
+    EXPECT_EQ(sim.rx(50).size(), received);
+    notices.clear();
 
     const int writesBefore = s88Writes();
     restore(other, false);
