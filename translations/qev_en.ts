@@ -2,6 +2,161 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="de_DE">
 <context>
+    <name>BackupView</name>
+    <message>
+        <location filename="../src/gui/backup/backupview.cpp" line="+25"/>
+        <location line="+183"/>
+        <source>Einstellungen sichern</source>
+        <translation>Back up settings</translation>
+    </message>
+    <message>
+        <location line="-182"/>
+        <location line="+219"/>
+        <location line="+58"/>
+        <location line="+11"/>
+        <location line="+36"/>
+        <location line="+8"/>
+        <source>Einstellungen wiederherstellen</source>
+        <translation>Restore settings</translation>
+    </message>
+    <message>
+        <location line="-331"/>
+        <source>Einstellungen (*.json)</source>
+        <translation>Settings (*.json)</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>Ersatzgerät</source>
+        <translation>Replacement device</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Die Datei stammt von dem Gerät mit der Seriennummer %1; dieses Gerät hat die Seriennummer %2.
+
+Die Einstellungen auf dieses Gerät übertragen?</source>
+        <translation>The file comes from the device with serial number %1; this device has serial number %2.
+
+Transfer the settings to this device?</translation>
+    </message>
+    <message>
+        <location line="+85"/>
+        <source>Booster am Bus</source>
+        <translation>Boosters on the bus</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1, %2: %3 statt %4</source>
+        <translation>%1, %2: %3 instead of %4</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Lese %1 …</source>
+        <translation>Reading %1 …</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source> – es fehlen: %1</source>
+        <translation> – missing: %1</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Einstellungen nicht gesichert: %1</source>
+        <translation>Settings not backed up: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Einstellungen gesichert: %1</source>
+        <translation>Settings backed up: %1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+109"/>
+        <source>Name von Booster %1</source>
+        <translation>Name of booster %1</translation>
+    </message>
+    <message>
+        <location line="-103"/>
+        <source>%1 „%2“</source>
+        <translation>%1 “%2”</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <location line="+10"/>
+        <location line="+22"/>
+        <location line="+7"/>
+        <source>Nichts geschrieben.</source>
+        <translation>Nothing written.</translation>
+    </message>
+    <message>
+        <location line="-34"/>
+        <source>Das Gerät hat schon alle Werte der Datei.</source>
+        <translation>The device already holds every value of the file.</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Das Gerät hat sich seit der Anzeige geändert; nichts geschrieben.</source>
+        <translation>The device changed since the changes were shown; nothing written.</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Nichts zu schreiben.</source>
+        <translation>Nothing to write.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Wiederhergestellt: %1</source>
+        <translation>Restored: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Nicht angenommen: %1</source>
+        <translation>Not accepted: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Diese Werte liest das Gerät anders zurück als in der Datei:</source>
+        <translation>The device reads these values back otherwise than the file holds them:</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Nicht alle Einstellungen wurden übernommen.</source>
+        <translation>Not every setting was taken.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Einstellungen werden vor der Installation gesichert …</source>
+        <translation>Backing up the settings before the installation …</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Einstellungen nicht gesichert (%1); die Installation läuft weiter.</source>
+        <translation>Settings not backed up (%1); the installation goes on.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Einstellungen vor der Installation gesichert: %1</source>
+        <translation>Settings backed up before the installation: %1</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Einstellungen nach der Installation</source>
+        <translation>Settings after the installation</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Das Gerät hat nach der Installation andere Einstellungen als vorher:
+
+%1
+
+Die gesicherten Werte zurückschreiben?</source>
+        <translation>After the installation the device holds other settings than before:
+
+%1
+
+Write the backed-up values back?</translation>
+    </message>
+</context>
+<context>
     <name>BoosterListModel</name>
     <message>
         <location filename="../src/gui/pages/boosterbus.cpp" line="+25"/>
@@ -1162,24 +1317,44 @@
     </message>
     <message>
         <location line="+20"/>
-        <location line="+109"/>
+        <location line="+152"/>
         <source>Netzmaske</source>
         <translation>Netmask</translation>
     </message>
     <message>
-        <location line="-89"/>
-        <location line="+176"/>
+        <location line="-132"/>
+        <location line="+219"/>
         <source>UDP Port</source>
         <translatorcomment>stays German</translatorcomment>
         <translation>UDP Port</translation>
     </message>
     <message>
-        <location line="-156"/>
+        <location line="-199"/>
         <source>MAC- Adresse</source>
         <translation>MAC-Address</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+45"/>
+        <source>Einstellungen sichern…</source>
+        <translation>Back up settings…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Die Einstellungen dieses Geräts in eine Datei sichern</source>
+        <translation>Back up this device&apos;s settings into a file</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Einstellungen wiederherstellen…</source>
+        <translation>Restore settings…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Die Einstellungen einer gesicherten Datei in dieses Gerät schreiben</source>
+        <translation>Write the settings of a backup file into this device</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>IP neu programmieren</source>
         <translation>Programming new IP</translation>
     </message>
@@ -1317,6 +1492,69 @@
         <location filename="../src/gui/report/reportrun.cpp" line="+75"/>
         <source>Geräte fehlen in der Liste: %1</source>
         <translation>Devices are missing from the list: %1</translation>
+    </message>
+</context>
+<context>
+    <name>RestoreDialog</name>
+    <message>
+        <location filename="../src/gui/backup/restoredialog.ui" line="+14"/>
+        <source>Einstellungen wiederherstellen</source>
+        <translation>Restore settings</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Diese Werte der Datei unterscheiden sich vom Gerät. „Schreiben“ schreibt sie ins Gerät:</source>
+        <translation>These values of the file differ from the device. “Write” writes them into the device:</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Seite</source>
+        <translation>Page</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Feld</source>
+        <translation>Field</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Im Gerät</source>
+        <translation>On the device</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>In der Datei</source>
+        <translation>In the file</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Netzwerkeinstellungen auch wiederherstellen</source>
+        <translation>Restore the network settings too</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Das Gerät bekommt die Adresse der Datei und ist danach dort zu erreichen.</source>
+        <translation>The device gets the address of the file and is reached there afterwards.</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Schreiben</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../src/gui/backup/restoredialog.cpp" line="+54"/>
+        <source>Änderungen</source>
+        <translation>Changes</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nicht am Bus, werden nicht angelegt: %1</source>
+        <translation>Not on the bus, not created: %1</translation>
     </message>
 </context>
 <context>
@@ -1727,6 +1965,178 @@
     </message>
 </context>
 <context>
+    <name>SettingsBackup</name>
+    <message>
+        <location filename="../src/core/backup/settingsbackup.cpp" line="+92"/>
+        <location line="+193"/>
+        <source>unbekanntes Feld</source>
+        <translation>unknown field</translation>
+    </message>
+    <message>
+        <location line="-186"/>
+        <source>muss ein Objekt sein</source>
+        <translation>must be an object</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location line="+71"/>
+        <location line="+148"/>
+        <source>muss ein Text sein</source>
+        <translation>must be a text</translation>
+    </message>
+    <message>
+        <location line="-215"/>
+        <location line="+69"/>
+        <source>ist länger als %1 Zeichen</source>
+        <translation>is longer than %1 characters</translation>
+    </message>
+    <message>
+        <location line="-61"/>
+        <location line="+367"/>
+        <source>fehlt</source>
+        <translation>missing</translation>
+    </message>
+    <message>
+        <location line="-362"/>
+        <location line="+27"/>
+        <source>muss eine ganze Zahl sein</source>
+        <translation>must be a whole number</translation>
+    </message>
+    <message>
+        <location line="-23"/>
+        <source>%1 liegt nicht in %2..%3</source>
+        <translation>%1 is not in %2..%3</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>&quot;%1&quot; ist keine IPv4-Adresse</source>
+        <translation>&quot;%1&quot; is no IPv4 address</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+13"/>
+        <source>%1 liegt nicht in %2</source>
+        <translation>%1 is not in %2</translation>
+    </message>
+    <message>
+        <location line="-4"/>
+        <source>muss eine Zahl mit höchstens einer Nachkommastelle sein</source>
+        <translation>must be a number with at most one decimal</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>muss true oder false sein</source>
+        <translation>must be true or false</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>&quot;%1&quot; ist keiner von %2</source>
+        <translation>&quot;%1&quot; is none of %2</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>muss einer von %1 sein</source>
+        <translation>must be one of %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>unbekannte Art</source>
+        <translation>unknown kind</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>&quot;%1&quot; ist kein Datum</source>
+        <translation>&quot;%1&quot; is no date</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <location line="+64"/>
+        <source>unbekannte Seite</source>
+        <translation>unknown page</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <source>muss eine Liste sein</source>
+        <translation>must be a list</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Adresse %1 steht zweimal in der Liste</source>
+        <translation>address %1 is twice in the list</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>die Seite steht auch unter &quot;pages&quot;</source>
+        <translation>the page is under &quot;pages&quot; too</translation>
+    </message>
+    <message>
+        <location line="+117"/>
+        <source>Die Datei ist größer als %1 Bytes</source>
+        <translation>The file is larger than %1 bytes</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Kein gültiges JSON: %1 (Zeichen %2)</source>
+        <translation>No valid JSON: %1 (character %2)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Die Datei ist keine Einstellungssicherung</source>
+        <translation>The file is no settings backup</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Version %1 ist neuer als diese Programmversion (sie liest bis %2)</source>
+        <translation>Version %1 is newer than this program version (it reads up to %2)</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>die Booster stehen auch unter &quot;boosters&quot;</source>
+        <translation>the boosters are under &quot;boosters&quot; too</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>das Netzwerk steht auch unter &quot;network&quot;</source>
+        <translation>the network is under &quot;network&quot; too</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location line="+8"/>
+        <source>%1 kann nicht gelesen werden: %2</source>
+        <translation>%1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 kann nicht geschrieben werden: %2</source>
+        <translation>%1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Die Datei ist von einem Gerät der Klasse %1 (%2), dieses Gerät hat die Klasse %3 (%4)</source>
+        <translation>The file is from a device of class %1 (%2), this device has class %3 (%4)</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Dieses Gerät hat diese Seite nicht</source>
+        <translation>This device does not have this page</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Dieses Gerät hat keinen Booster-Bus</source>
+        <translation>This device has no booster bus</translation>
+    </message>
+    <message>
+        <location filename="../src/core/flows/backup.cpp" line="+28"/>
+        <source>keine Antwort</source>
+        <translation>no answer</translation>
+    </message>
+    <message>
+        <location line="+253"/>
+        <source>Der Ordner %1 kann nicht angelegt werden</source>
+        <translation>The folder %1 cannot be created</translation>
+    </message>
+</context>
+<context>
     <name>SpeedPage</name>
     <message>
         <location filename="../src/gui/pages/speedpage.ui" line="+9"/>
@@ -1957,7 +2367,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+319"/>
+        <location filename="../src/gui/app/qevprogrammerform.cpp" line="+288"/>
         <source>Programmieren</source>
         <translation>Programming</translation>
     </message>
@@ -2110,7 +2520,7 @@
         <translation>UDP Port</translation>
     </message>
     <message>
-        <location line="+250"/>
+        <location line="+233"/>
         <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
         <translation>The settings could not be saved: %1</translation>
     </message>

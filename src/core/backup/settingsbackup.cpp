@@ -23,9 +23,10 @@ namespace {
 
 namespace pk = pagekeys;
 
-QString tr(const char *text) {
-    return QCoreApplication::translate("SettingsBackup", text);
-}
+// The catalogue's context of the file's messages.
+struct SettingsBackup {
+    Q_DECLARE_TR_FUNCTIONS(SettingsBackup)
+};
 
 const QString NetworkPart = QStringLiteral("network");
 const QString BoostersPart = QStringLiteral("boosters");
@@ -68,14 +69,14 @@ public:
     bool onlyFields(const QJsonObject &object, const QString &path, const QStringList &known) {
         for (auto it = object.begin(); it != object.end(); ++it) {
             if (!known.contains(it.key()))
-                return fail(join(path, it.key()), tr("unbekanntes Feld"));
+                return fail(join(path, it.key()), SettingsBackup::tr("unbekanntes Feld"));
         }
         return true;
     }
 
     bool object(const QJsonValue &value, const QString &path, QJsonObject &out) {
         if (!value.isObject())
-            return fail(path, tr("muss ein Objekt sein"));
+            return fail(path, SettingsBackup::tr("muss ein Objekt sein"));
         out = value.toObject();
         return true;
     }
@@ -86,10 +87,11 @@ public:
             return true;
         const QJsonValue value = object.value(name);
         if (!value.isString())
-            return fail(join(path, name), tr("muss ein Text sein"));
+            return fail(join(path, name), SettingsBackup::tr("muss ein Text sein"));
         out = value.toString();
         if (out.size() > maxLength)
-            return fail(join(path, name), tr("ist länger als %1 Zeichen").arg(maxLength));
+            return fail(join(path, name),
+                        SettingsBackup::tr("ist länger als %1 Zeichen").arg(maxLength));
         return true;
     }
 
@@ -97,15 +99,16 @@ public:
                  int max, int &out, bool required = false) {
         if (!object.contains(name)) {
             if (required)
-                return fail(join(path, name), tr("fehlt"));
+                return fail(join(path, name), SettingsBackup::tr("fehlt"));
             return true;
         }
         const std::optional<int> value = integerOf(object.value(name));
         if (!value)
-            return fail(join(path, name), tr("muss eine ganze Zahl sein"));
+            return fail(join(path, name), SettingsBackup::tr("muss eine ganze Zahl sein"));
         if (*value < min || *value > max)
-            return fail(join(path, name),
-                        tr("%1 liegt nicht in %2..%3").arg(*value).arg(min).arg(max));
+            return fail(
+                join(path, name),
+                SettingsBackup::tr("%1 liegt nicht in %2..%3").arg(*value).arg(min).arg(max));
         out = *value;
         return true;
     }
@@ -117,7 +120,8 @@ public:
         if (out.isEmpty() && !required)
             return true;
         if (!IsValidIP(out))
-            return fail(join(path, name), tr("\"%1\" ist keine IPv4-Adresse").arg(out));
+            return fail(join(path, name),
+                        SettingsBackup::tr("\"%1\" ist keine IPv4-Adresse").arg(out));
         return true;
     }
 
@@ -127,9 +131,10 @@ public:
         case pk::Kind::Number: {
             const std::optional<int> value = integerOf(json);
             if (!value)
-                return fail(path, tr("muss eine ganze Zahl sein"));
+                return fail(path, SettingsBackup::tr("muss eine ganze Zahl sein"));
             if (*value < key.min || *value > key.max)
-                return fail(path, tr("%1 liegt nicht in %2").arg(*value).arg(range));
+                return fail(path,
+                            SettingsBackup::tr("%1 liegt nicht in %2").arg(*value).arg(range));
             out = *value;
             return true;
         }
@@ -138,29 +143,33 @@ public:
             const double number = json.toDouble();
             const double tenths = std::round(number * 10.0);
             if (!json.isDouble() || std::abs(number * 10.0 - tenths) > 1e-6)
-                return fail(path, tr("muss eine Zahl mit höchstens einer Nachkommastelle sein"));
+                return fail(path, SettingsBackup::tr(
+                                      "muss eine Zahl mit höchstens einer Nachkommastelle sein"));
             if (tenths < key.min || tenths > key.max)
-                return fail(path, tr("%1 liegt nicht in %2").arg(number).arg(range));
+                return fail(path,
+                            SettingsBackup::tr("%1 liegt nicht in %2").arg(number).arg(range));
             out = int(tenths);
             return true;
         }
         case pk::Kind::Flag:
             if (!json.isBool())
-                return fail(path, tr("muss true oder false sein"));
+                return fail(path, SettingsBackup::tr("muss true oder false sein"));
             out = json.toBool();
             return true;
         case pk::Kind::Text:
             if (!json.isString())
-                return fail(path, tr("muss ein Text sein"));
+                return fail(path, SettingsBackup::tr("muss ein Text sein"));
             if (json.toString().size() > key.max)
-                return fail(path, tr("ist länger als %1 Zeichen").arg(key.max));
+                return fail(path, SettingsBackup::tr("ist länger als %1 Zeichen").arg(key.max));
             out = json.toString();
             return true;
         case pk::Kind::Choice:
             if (json.isString()) {
                 const std::optional<QVariant> choice = pk::ParseValue(key, json.toString());
                 if (!choice)
-                    return fail(path, tr("\"%1\" ist keiner von %2").arg(json.toString(), range));
+                    return fail(
+                        path,
+                        SettingsBackup::tr("\"%1\" ist keiner von %2").arg(json.toString(), range));
                 out = *choice;
                 return true;
             }
@@ -169,9 +178,9 @@ public:
                 out = *number;
                 return true;
             }
-            return fail(path, tr("muss einer von %1 sein").arg(range));
+            return fail(path, SettingsBackup::tr("muss einer von %1 sein").arg(range));
         }
-        return fail(path, tr("unbekannte Art"));
+        return fail(path, SettingsBackup::tr("unbekannte Art"));
     }
 
     static QString join(const QString &path, const QString &name) {
@@ -214,7 +223,8 @@ bool readDevice(Reader &r, const QJsonValue &json, Identity &identity) {
     if (!date.isEmpty()) {
         identity.date = QDateTime::fromString(date, Qt::ISODate);
         if (!identity.date.isValid())
-            return r.fail(Reader::join(path, field::Date), tr("\"%1\" ist kein Datum").arg(date));
+            return r.fail(Reader::join(path, field::Date),
+                          SettingsBackup::tr("\"%1\" ist kein Datum").arg(date));
         // Kept to the second, as written.
         identity.date = identity.date.addMSecs(-identity.date.time().msec());
     }
@@ -243,7 +253,7 @@ bool readPages(Reader &r, const QJsonValue &json, int deviceClass, QList<PageBac
         const QString path = Reader::join(field::Pages, it.key());
         const pk::SettingsPage *page = pk::FindPage(it.key());
         if (!page)
-            return r.fail(path, tr("unbekannte Seite"));
+            return r.fail(path, SettingsBackup::tr("unbekannte Seite"));
         QJsonObject keys;
         if (!r.object(it.value(), path, keys))
             return false;
@@ -252,7 +262,7 @@ bool readPages(Reader &r, const QJsonValue &json, int deviceClass, QList<PageBac
             const QString keyPath = Reader::join(path, k.key());
             const pk::Key *key = page->key(k.key());
             if (!key || !DeviceReports(*page, *key, quint8(deviceClass)))
-                return r.fail(keyPath, tr("unbekanntes Feld"));
+                return r.fail(keyPath, SettingsBackup::tr("unbekanntes Feld"));
             QVariant value;
             if (!r.value(*key, k.value(), keyPath, value))
                 return false;
@@ -265,7 +275,7 @@ bool readPages(Reader &r, const QJsonValue &json, int deviceClass, QList<PageBac
 
 bool readBoosters(Reader &r, const QJsonValue &json, QList<BoosterBackup> &boosters) {
     if (!json.isArray())
-        return r.fail(field::Boosters, tr("muss eine Liste sein"));
+        return r.fail(field::Boosters, SettingsBackup::tr("muss eine Liste sein"));
     const QJsonArray list = json.toArray();
     QSet<int> addresses;
     for (qsizetype i = 0; i < list.size(); ++i) {
@@ -280,8 +290,9 @@ bool readBoosters(Reader &r, const QJsonValue &json, QList<BoosterBackup> &boost
             !r.text(o, path, field::Serial, booster.serial))
             return false;
         if (addresses.contains(booster.address))
-            return r.fail(Reader::join(path, field::Address),
-                          tr("Adresse %1 steht zweimal in der Liste").arg(booster.address));
+            return r.fail(
+                Reader::join(path, field::Address),
+                SettingsBackup::tr("Adresse %1 steht zweimal in der Liste").arg(booster.address));
         addresses.insert(booster.address);
         boosters << booster;
     }
@@ -295,7 +306,7 @@ bool readMissing(Reader &r, const QJsonValue &json, Backup &backup) {
     for (auto it = o.begin(); it != o.end(); ++it) {
         const QString path = Reader::join(field::Missing, it.key());
         if (!it.value().isString())
-            return r.fail(path, tr("muss ein Text sein"));
+            return r.fail(path, SettingsBackup::tr("muss ein Text sein"));
         const QString reason = it.value().toString();
         if (it.key() == NetworkPart) {
             backup.networkMissing = reason;
@@ -303,10 +314,10 @@ bool readMissing(Reader &r, const QJsonValue &json, Backup &backup) {
             backup.boostersMissing = reason;
         } else if (pk::FindPage(it.key())) {
             if (backup.page(it.key()))
-                return r.fail(path, tr("die Seite steht auch unter \"pages\""));
+                return r.fail(path, SettingsBackup::tr("die Seite steht auch unter \"pages\""));
             backup.pages << PageBackup{it.key(), {}, reason};
         } else {
-            return r.fail(path, tr("unbekannte Seite"));
+            return r.fail(path, SettingsBackup::tr("unbekannte Seite"));
         }
     }
     return true;
@@ -420,19 +431,20 @@ QByteArray ToJson(const Backup &backup) {
 
 std::optional<Backup> ReadJson(QByteArrayView json, FileError &error) {
     if (json.size() > MaxFileSize) {
-        error = {{}, tr("Die Datei ist größer als %1 Bytes").arg(MaxFileSize)};
+        error = {{}, SettingsBackup::tr("Die Datei ist größer als %1 Bytes").arg(MaxFileSize)};
         return std::nullopt;
     }
     QJsonParseError parse{};
     const QJsonDocument document = QJsonDocument::fromJson(json.toByteArray(), &parse);
     if (parse.error != QJsonParseError::NoError) {
-        error = {
-            {},
-            tr("Kein gültiges JSON: %1 (Zeichen %2)").arg(parse.errorString()).arg(parse.offset)};
+        error = {{},
+                 SettingsBackup::tr("Kein gültiges JSON: %1 (Zeichen %2)")
+                     .arg(parse.errorString())
+                     .arg(parse.offset)};
         return std::nullopt;
     }
     if (!document.isObject()) {
-        error = {{}, tr("Die Datei ist keine Einstellungssicherung")};
+        error = {{}, SettingsBackup::tr("Die Datei ist keine Einstellungssicherung")};
         return std::nullopt;
     }
     const QJsonObject root = document.object();
@@ -442,10 +454,11 @@ std::optional<Backup> ReadJson(QByteArrayView json, FileError &error) {
     if (!r.integer(root, {}, field::Format, 1, INT_MAX, format, true))
         return std::nullopt;
     if (format > FormatVersion) {
-        r.fail(field::Format,
-               tr("Version %1 ist neuer als diese Programmversion (sie liest bis %2)")
-                   .arg(format)
-                   .arg(FormatVersion));
+        r.fail(
+            field::Format,
+            SettingsBackup::tr("Version %1 ist neuer als diese Programmversion (sie liest bis %2)")
+                .arg(format)
+                .arg(FormatVersion));
         return std::nullopt;
     }
     if (!r.onlyFields(root, {},
@@ -453,7 +466,7 @@ std::optional<Backup> ReadJson(QByteArrayView json, FileError &error) {
                        field::Missing}))
         return std::nullopt;
     if (!root.contains(field::Device)) {
-        r.fail(field::Device, tr("fehlt"));
+        r.fail(field::Device, SettingsBackup::tr("fehlt"));
         return std::nullopt;
     }
     if (!readDevice(r, root.value(field::Device), backup.identity))
@@ -476,14 +489,14 @@ std::optional<Backup> ReadJson(QByteArrayView json, FileError &error) {
     if (!backup.boostersMissing.isEmpty()) {
         if (root.contains(field::Boosters)) {
             r.fail(Reader::join(field::Missing, BoostersPart),
-                   tr("die Booster stehen auch unter \"boosters\""));
+                   SettingsBackup::tr("die Booster stehen auch unter \"boosters\""));
             return std::nullopt;
         }
         backup.boosterBus = true;
     }
     if (backup.network && !backup.networkMissing.isEmpty()) {
         r.fail(Reader::join(field::Missing, NetworkPart),
-               tr("das Netzwerk steht auch unter \"network\""));
+               SettingsBackup::tr("das Netzwerk steht auch unter \"network\""));
         return std::nullopt;
     }
     sortPages(backup.pages);
@@ -493,13 +506,17 @@ std::optional<Backup> ReadJson(QByteArrayView json, FileError &error) {
 std::optional<Backup> LoadFile(const QString &path, FileError &error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        error = {{}, tr("%1 kann nicht gelesen werden: %2").arg(path, file.errorString())};
+        error = {
+            {},
+            SettingsBackup::tr("%1 kann nicht gelesen werden: %2").arg(path, file.errorString())};
         return std::nullopt;
     }
     // One byte more than allowed tells a file that is too large.
     const QByteArray text = file.read(MaxFileSize + 1);
     if (file.error() != QFileDevice::NoError) {
-        error = {{}, tr("%1 kann nicht gelesen werden: %2").arg(path, file.errorString())};
+        error = {
+            {},
+            SettingsBackup::tr("%1 kann nicht gelesen werden: %2").arg(path, file.errorString())};
         return std::nullopt;
     }
     return ReadJson(text, error);
@@ -509,7 +526,8 @@ bool SaveFile(const QString &path, const Backup &backup, QString &error) {
     // Written whole or not at all: an earlier file of the same name stays until then.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(ToJson(backup)) < 0 || !file.commit()) {
-        error = tr("%1 kann nicht geschrieben werden: %2").arg(path, file.errorString());
+        error = SettingsBackup::tr("%1 kann nicht geschrieben werden: %2")
+                    .arg(path, file.errorString());
         return false;
     }
     return true;
@@ -519,20 +537,22 @@ std::optional<FileError> CheckFits(const Backup &file, const Backup &device) {
     const Identity &f = file.identity;
     const Identity &d = device.identity;
     if (f.deviceClass != d.deviceClass)
-        return FileError{Reader::join(field::Device, field::Class),
-                         tr("Die Datei ist von einem Gerät der Klasse %1 (%2), dieses Gerät hat "
-                            "die Klasse %3 (%4)")
-                             .arg(f.deviceClass)
-                             .arg(f.className)
-                             .arg(d.deviceClass)
-                             .arg(d.className)};
+        return FileError{
+            Reader::join(field::Device, field::Class),
+            SettingsBackup::tr("Die Datei ist von einem Gerät der Klasse %1 (%2), dieses Gerät hat "
+                               "die Klasse %3 (%4)")
+                .arg(f.deviceClass)
+                .arg(f.className)
+                .arg(d.deviceClass)
+                .arg(d.className)};
     for (const PageBackup &page : file.pages) {
         if (!device.page(page.page))
             return FileError{Reader::join(field::Pages, page.page),
-                             tr("Dieses Gerät hat diese Seite nicht")};
+                             SettingsBackup::tr("Dieses Gerät hat diese Seite nicht")};
     }
     if (!file.boosters.isEmpty() && !device.boosterBus)
-        return FileError{field::Boosters, tr("Dieses Gerät hat keinen Booster-Bus")};
+        return FileError{field::Boosters,
+                         SettingsBackup::tr("Dieses Gerät hat keinen Booster-Bus")};
     return std::nullopt;
 }
 

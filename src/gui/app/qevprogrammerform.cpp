@@ -12,10 +12,12 @@
 #include "app/programfont.h"
 #include "app/statusline.h"
 #include "app/windowkeys.h"
+#include "backup/backupview.h"
 #include "devicelink/devicelink.h"
 #include "devicelink/networkpage.h"
 #include "devicelink/searchview.h"
 #include "devicelink/selectipform.h"
+#include "firmware/firmwarepage.h"
 #include "flows/netprogramming.h"
 #include "netinspect/adapters.h"
 #include "netinspect/arp.h"
@@ -129,6 +131,21 @@ TQevProgrammerForm::TQevProgrammerForm(const QString &settingsFile, const qev::P
                                },
                                [this] { SaveLastValues(); },
                                this});
+    m_backup =
+        new BackupView({*m_link, *m_status, networkPage().btnBackup, networkPage().btnRestore,
+                        ui->PageControl1, *m_search, [this] { return searchOptions(); }, pinger(),
+                        [this](const QString &caption, const QString &text) {
+                            return m_confirmation(caption, text);
+                        },
+                        this});
+    connect(m_search, &SearchView::identificationChanged, m_backup, &BackupView::updateButtons);
+    // Before every installation the device's settings are saved; the window's exchanges
+    // afterwards (identification, comparison, the offer to write them back) count as busy.
+    ui->TabSheetFirm->setInstallHooks({[this] { m_backup->beforeInstall(); },
+                                       [this](bool finished) {
+                                           const Busy busy(this);
+                                           m_backup->afterInstall(finished);
+                                       }});
 
     connectHandlers();
 }
@@ -198,6 +215,8 @@ void TQevProgrammerForm::linkBusyChanged(bool busy) {
     ui->PageControl1->tabBar()->setEnabled(!busy);
     for (DevicePage *page : ui->PageControl1->devicePages())
         page->setTrafficEnabled(!busy);
+    if (m_backup)
+        m_backup->updateButtons();
 }
 
 void TQevProgrammerForm::showOutcome(bool accepted) {
@@ -290,6 +309,16 @@ void TQevProgrammerForm::btnSteckbriefClick() {
     m_report->btnSteckbriefClick();
 }
 
+void TQevProgrammerForm::btnBackupClick() {
+    const Busy busy(this);
+    m_backup->btnBackupClick();
+}
+
+void TQevProgrammerForm::btnRestoreClick() {
+    const Busy busy(this);
+    m_backup->btnRestoreClick();
+}
+
 template <class Sender, class Signal, class Handler>
 void TQevProgrammerForm::onSignal(Sender *sender, Signal signal, Handler handler) {
     connect(sender, signal, this, [this, handler](auto &&...) {
@@ -311,6 +340,8 @@ void TQevProgrammerForm::connectHandlers() {
     onSignal(ui->Image11, &QToolButton::clicked, &TQevProgrammerForm::Image11Click);
     onSignal(ui->Image12, &QToolButton::clicked, &TQevProgrammerForm::Image12Click);
     onSignal(n.btnLastValue, &QPushButton::clicked, &TQevProgrammerForm::btnLastValueClick);
+    onSignal(n.btnBackup, &QPushButton::clicked, &TQevProgrammerForm::btnBackupClick);
+    onSignal(n.btnRestore, &QPushButton::clicked, &TQevProgrammerForm::btnRestoreClick);
     onSignal(s.btnControllerOk, &QPushButton::clicked, &TQevProgrammerForm::btnControllerOkClick);
     onSignal(s.btnControllerAbort, &QPushButton::clicked,
              &TQevProgrammerForm::btnControllerAbortClick);

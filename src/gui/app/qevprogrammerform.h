@@ -15,6 +15,7 @@
 #include <memory>
 
 class QWidget;
+class BackupView;
 class FlagHint;
 class ReportRun;
 class SearchView;
@@ -103,6 +104,8 @@ public:
 
     // The run of "Liste drucken".
     ReportRun &reportRun() const { return *m_report; }
+    // "Einstellungen sichern…" and "Einstellungen wiederherstellen…".
+    BackupView &backupView() const { return *m_backup; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -136,6 +139,8 @@ private:
     void btnLastValueClick();
     void btnDirektClick();
     void btnSteckbriefClick();
+    void btnBackupClick();
+    void btnRestoreClick();
     void btnControllerOkClick();
     void btnControllerAbortClick();
     void PageControl1Change(int index);
@@ -167,6 +172,7 @@ private:
     int m_language = 1;
     FlagHint *m_hint = nullptr; // made at the first click on Image12
     ReportRun *m_report = nullptr;
+    BackupView *m_backup = nullptr;
     int m_busy = 0;
     QWidget *m_lastPage = nullptr;
     bool m_centred = false;

@@ -37,6 +37,9 @@ QString StatusLine::text() const {
 
 void StatusLine::setText(const QString &text) {
     m_message->setText(text);
+    // A text longer than the panel (a backup's path and its missing parts) is read in full
+    // by hovering.
+    m_message->setToolTip(text);
     // The texts belong to the window, as they did when it laid out its status bar itself.
     m_message->setAccessibleName(
         text.isEmpty() ? QCoreApplication::translate("TQevProgrammerForm", "Meldung") : text);

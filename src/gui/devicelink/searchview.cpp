@@ -129,7 +129,13 @@ void SearchView::ResetNetworkPage() {
     PrefillNewIP();
 }
 
+void SearchView::setIdentification(std::optional<qev::IdentificationResult> identification) {
+    m_identification = std::move(identification);
+    Q_EMIT identificationChanged();
+}
+
 void SearchView::ClearFoundFields() {
+    setIdentification(std::nullopt);
     m_ui.TabSheetMain->clearFoundFields();
     m_ui.PageControl1->hideAllPages();
     qev::CurrentDevice device = m_ui.link.current();
@@ -167,6 +173,7 @@ void SearchView::btnSucheClick() {
     m_ui.btnDirekt->setEnabled(false);
     m_ui.btnSteckbrief->setEnabled(false);
     m_ui.WriteBtn->setEnabled(false);
+    setIdentification(std::nullopt);
     m_ui.TabSheetMain->clearFoundFields();
 
     m_ui.status.setLed(LedColour::Yellow, true, true);
@@ -214,6 +221,10 @@ void SearchView::showFound(const qev::DeviceRecord &device, const qev::FoundPres
 
 void SearchView::showIdentified(const qev::flow::Identified &identified) {
     Ui::NetworkPage &n = m_ui.TabSheetMain->ui;
+    const qev::IdentificationResult &result = identified.identification;
+    setIdentification(identified.outcome == qev::flow::Outcome::Done && result.dispatch
+                          ? std::optional(result)
+                          : std::nullopt);
     if (identified.outcome == qev::flow::Outcome::NoDevice) {
         if (identified.messageId != 0)
             m_ui.status.showNoAnswer();
@@ -222,7 +233,6 @@ void SearchView::showIdentified(const qev::flow::Identified &identified) {
         return;
     }
 
-    const qev::IdentificationResult &result = identified.identification;
     if (result.dispatch)
         applyDispatch(*result.dispatch);
     else
@@ -247,6 +257,23 @@ void SearchView::applyDispatch(const qev::ClassDispatch &d) {
     for (DevicePage *page : m_ui.PageControl1->devicePages())
         page->deviceIdentified(m_ui.link.current(), d);
     m_ui.TabSheetMain->applyPresets(d, m_ui.link.current());
+}
+
+std::optional<qev::IdentificationResult> SearchView::IdentifyAgain() {
+    const bool inPcNetwork = qev::InPcNetwork(m_ui.Label29->text(), m_ui.link.current().host);
+    const qev::IdentificationResult result = qev::IdentifyExchange(m_ui.link, inPcNetwork);
+    if (!result.dispatch || result.noAnswer) {
+        m_ui.status.showNoAnswer();
+        return std::nullopt;
+    }
+    // Not applyDispatch: that would hide the page the user is on and read it afresh.
+    m_ui.TabSheetMain->showClass(*result.dispatch, m_ui.link.current());
+    for (DevicePage *page : m_ui.PageControl1->devicePages())
+        page->deviceIdentified(m_ui.link.current(), *result.dispatch);
+    if (result.serial)
+        m_ui.TabSheetMain->ui.dxMaskEdit10->setText(*result.serial);
+    setIdentification(result);
+    return result;
 }
 
 // ---- Network programming ----
@@ -282,8 +309,11 @@ void SearchView::WriteBtnClick() {
             UpdateWriteButton();
         throw;
     }
-    if (!view.started())
-        return;
+    if (view.started())
+        ShowProgrammed(programmed);
+}
+
+void SearchView::ShowProgrammed(const qev::flow::Programmed &programmed) {
     m_ui.arpList = programmed.arpMacs;
     if (programmed.outcome == qev::flow::Outcome::Done) {
         showIdentified(programmed.identified);

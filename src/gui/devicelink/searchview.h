@@ -7,12 +7,14 @@
 // marks the link busy around each handler.
 
 #include "devicelink/devicelink.h"
+#include "devicelink/identification.h"
 #include "flows/netprogramming.h"
 
 #include <QList>
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class FirmwarePage;
 class NetworkPage;
@@ -75,6 +77,24 @@ public:
     // The buttons whose state the manual selection keeps while it is shown.
     QList<QPushButton *> savedStateButtons() const;
 
+    // What the current device reported when it was identified; none while no device
+    // answered the identification.
+    const std::optional<qev::IdentificationResult> &identification() const {
+        return m_identification;
+    }
+    // Asks the current device again who it is (its version changes with a firmware
+    // installation) and shows what it reports; the pages shown stay as they are. None when
+    // it does not answer.
+    std::optional<qev::IdentificationResult> IdentifyAgain();
+    // A found device before it is asked anything (also at its new address after a network
+    // programming).
+    void showFound(const qev::DeviceRecord &device, const qev::FoundPresentation &shown);
+    // A network programming's end: the device at its new address, or why not.
+    void ShowProgrammed(const qev::flow::Programmed &programmed);
+
+Q_SIGNALS:
+    void identificationChanged();
+
 private:
     class FlowView;
 
@@ -85,12 +105,12 @@ private:
     void ClearFoundFields();
     void UpdateWriteButton();
     void PrefillNewIP();
-    // What a flow found and what the identification made of it.
-    void showFound(const qev::DeviceRecord &device, const qev::FoundPresentation &shown);
     void showIdentified(const qev::flow::Identified &identified);
     void applyDispatch(const qev::ClassDispatch &dispatch);
+    void setIdentification(std::optional<qev::IdentificationResult> identification);
 
     Window m_ui;
+    std::optional<qev::IdentificationResult> m_identification;
     QTimer *tmrSuche = nullptr;
     QTimer *ProgressTimer = nullptr;
 };

@@ -101,6 +101,10 @@ void FirmwarePage::setInstallTiming(const qev::InstallTiming &timing) {
     m_timing = timing;
 }
 
+void FirmwarePage::setInstallHooks(InstallHooks hooks) {
+    m_hooks = std::move(hooks);
+}
+
 quint8 FirmwarePage::currentClass() const {
     return attached() ? host().link().current().deviceClass : 0;
 }
@@ -239,6 +243,12 @@ void FirmwarePage::endInstallation(const qev::InstallResult &result) {
 void FirmwarePage::btnInstallFirmwareClick() {
     if (!attached() || m_installing)
         return;
+    const qev::InstallResult result = install();
+    if (m_hooks.after)
+        m_hooks.after(result.outcome == qev::InstallOutcome::Finished);
+}
+
+qev::InstallResult FirmwarePage::install() {
     qev::DeviceLink &link = host().link();
     // The buttons of the window stay off between the exchanges too.
     const qev::DeviceLink::Busy busy(link);
@@ -271,7 +281,10 @@ void FirmwarePage::btnInstallFirmwareClick() {
     observer.pump = [] {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     };
+    if (m_hooks.before)
+        m_hooks.before();
     result = qev::flow::InstallFirmware(link, m_chosenFile, observer, m_timing);
     if (result.outcome == qev::InstallOutcome::LinkFailed)
         throw qev::LinkError(result.linkError.toStdString());
+    return result;
 }

@@ -24,6 +24,14 @@ public:
     void setFileChooser(FileChooser chooser);
     // The program keeps the default waits; tests shorten them.
     void setInstallTiming(const qev::InstallTiming &timing);
+    // What the window does around an installation: before, once the page shows the
+    // installation under way (the link is busy); after, once the page shows its end, with
+    // whether the device came back.
+    struct InstallHooks {
+        std::function<void()> before;
+        std::function<void(bool finished)> after;
+    };
+    void setInstallHooks(InstallHooks hooks);
 
     // The path last chosen in the file dialog: what an installation installs.
     const QString &ChosenFile() const { return m_chosenFile; }
@@ -55,6 +63,8 @@ private:
     // Step 1 and step 11 of an installation.
     void prepareInstallation(int blockCount);
     void endInstallation(const qev::InstallResult &result);
+    // From the first step to the page's end state.
+    qev::InstallResult install();
     // Texts set at run time, set again in the new language after a switch.
     void setRunTimeTexts();
     void showPhase(int messageId);
@@ -62,6 +72,7 @@ private:
 
     FileChooser m_chooser;
     qev::InstallTiming m_timing;
+    InstallHooks m_hooks;
     QString m_chosenFile;
     QAction *m_fileButton = nullptr;
     bool m_installing = false;
