@@ -517,7 +517,7 @@ void tellMissing(const QString &address, const bk::Backup &backup, Printer &prin
 qev::flow::SavedBackup saveIntoFolder(DeviceLink &link, const Identified &identified,
                                       const QString &folder, Printer &printer) {
     qev::flow::SavedBackup saved =
-        qev::flow::SaveBeforeInstall(link, identified.result, folder, programVersion());
+        qev::flow::SaveIntoFolder(link, identified.result, folder, programVersion());
     tellMissing(link.current().host, saved.backup, printer);
     if (!saved.error.isEmpty())
         printer.error(QStringLiteral("%1: the backup was not saved: %2")

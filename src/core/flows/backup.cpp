@@ -273,8 +273,8 @@ Restored RestoreBackup(DeviceLink &link, const IdentificationResult &identified,
     return restored;
 }
 
-SavedBackup SaveBeforeInstall(DeviceLink &link, const IdentificationResult &identified,
-                              const QString &folder, const QString &programVersion) {
+SavedBackup SaveIntoFolder(DeviceLink &link, const IdentificationResult &identified,
+                           const QString &folder, const QString &programVersion) {
     SavedBackup saved;
     saved.backup = TakeBackup(link, identified, programVersion);
     if (!QDir().mkpath(folder)) {

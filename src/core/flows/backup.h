@@ -88,14 +88,16 @@ Restored RestoreBackup(DeviceLink &link, const IdentificationResult &identified,
                        const backup::Backup &file, const RestoreOptions &options,
                        RestoreProgress &progress);
 
-// The backup before a firmware installation: saved into folder as a file of its own.
+// A backup saved into folder under its proposed name, as a file of its own: an earlier file of
+// the same name stays and the new one gets a number. The backup before every firmware
+// installation is saved so, into the backups folder.
 struct SavedBackup {
     backup::Backup backup;
     QString path;  // where it was saved
     QString error; // why it could not be saved; empty when it was
 };
-SavedBackup SaveBeforeInstall(DeviceLink &link, const IdentificationResult &identified,
-                              const QString &folder, const QString &programVersion);
+SavedBackup SaveIntoFolder(DeviceLink &link, const IdentificationResult &identified,
+                           const QString &folder, const QString &programVersion);
 
 // The fields the device, back from its restart, holds otherwise than the saved backup.
 QList<backup::FieldChange> ChangedSince(DeviceLink &link, const IdentificationResult &identified,

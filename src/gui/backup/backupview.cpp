@@ -372,8 +372,8 @@ void BackupView::beforeInstall() {
     m_ui.status.setText(tr("Einstellungen werden vor der Installation gesichert …"));
     qev::flow::SavedBackup saved;
     try {
-        saved = qev::flow::SaveBeforeInstall(m_ui.link, identified, qev::backup::BackupFolder(),
-                                             QCoreApplication::applicationVersion());
+        saved = qev::flow::SaveIntoFolder(m_ui.link, identified, qev::backup::BackupFolder(),
+                                          QCoreApplication::applicationVersion());
     } catch (const std::exception &error) {
         saved.error = QString::fromLocal8Bit(error.what());
     }

@@ -313,10 +313,8 @@ TEST(SettingsBackupLoopback, EveryClassWithPagesComesBack) {
         if (row.deviceClass != 27)
             continue;
         const QTemporaryDir folder;
-        const flow::SavedBackup first =
-            flow::SaveBeforeInstall(link, identified, folder.path(), "");
-        const flow::SavedBackup second =
-            flow::SaveBeforeInstall(link, identified, folder.path(), "");
+        const flow::SavedBackup first = flow::SaveIntoFolder(link, identified, folder.path(), "");
+        const flow::SavedBackup second = flow::SaveIntoFolder(link, identified, folder.path(), "");
         EXPECT_TRUE(first.error.isEmpty() && second.error.isEmpty()) << qPrintable(first.error);
         EXPECT_NE(first.path, second.path);
         EXPECT_TRUE(backup::LoadFile(second.path, error)) << qPrintable(error.text());
