@@ -733,8 +733,12 @@ int restoreCommand(const Command &command, Printer &printer) {
     case qev::flow::Outcome::Declined:
         printer.error(QStringLiteral("Nothing was written."));
         return ExitFailed;
-    case qev::flow::Outcome::NoDevice:
     case qev::flow::Outcome::NoAnswer:
+        // A part of the file the device would not let be read: nothing was written.
+        printer.error(
+            QStringLiteral("cannot compare %1; nothing was written").arg(restored.refusal.text()));
+        return ExitNoDevice;
+    case qev::flow::Outcome::NoDevice:
         break;
     }
     printer.error(MessageText(qev::IDS_110));
