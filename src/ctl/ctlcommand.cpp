@@ -8,7 +8,7 @@ namespace qevctl {
 
 namespace {
 
-enum class Check { None, Address, Port, Milliseconds, Path };
+enum class Check { None, Address, Port, BasePort, Milliseconds, Path };
 
 struct Option {
     QString name;
@@ -167,7 +167,7 @@ const QList<Option> &globalOptions() {
         {QStringLiteral("--trace"), true, Check::None,
          QStringLiteral("FILE.pcapng: save the datagrams exchanged for Wireshark; -: print "
                         "each on standard error")},
-        {QStringLiteral("--base-port"), true, Check::Port,
+        {QStringLiteral("--base-port"), true, Check::BasePort,
          QStringLiteral("the devices' base port (default 11080)")},
         {QStringLiteral("--settings"), true, Check::None,
          QStringLiteral("the settings file with the device codes (default: the program's)")},
@@ -214,6 +214,11 @@ QString checkValue(Check check, const QString &what, const QString &value) {
         return isNumberIn(value, 1, 65535)
                    ? QString()
                    : QStringLiteral("%1: not a port (1..65535): %2").arg(what, value);
+    case Check::BasePort:
+        // The devices' two ports follow the base port.
+        return isNumberIn(value, 1, 65533)
+                   ? QString()
+                   : QStringLiteral("%1: not a base port (1..65533): %2").arg(what, value);
     case Check::Milliseconds:
         return isNumberIn(value, 1, 600000)
                    ? QString()

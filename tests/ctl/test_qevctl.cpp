@@ -62,6 +62,10 @@ INSTANTIATE_TEST_SUITE_P(
                   QStringLiteral("70000")},
                  2,
                  QStringLiteral("--port: not a port (1..65535): 70000")},
+        UsageRow{
+            {QStringLiteral("--base-port"), QStringLiteral("65534"), QStringLiteral("discover")},
+            2,
+            QStringLiteral("--base-port: not a base port (1..65533): 65534")},
         UsageRow{{QStringLiteral("--lang"), QStringLiteral("fr"), QStringLiteral("discover")},
                  2,
                  QStringLiteral("--lang: de or en")},
