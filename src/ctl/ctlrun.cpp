@@ -512,8 +512,8 @@ void tellMissing(const QString &address, const bk::Backup &backup, Printer &prin
         printer.error(QStringLiteral("%1: not in the backup: %2").arg(address, part));
 }
 
-// A backup saved into a folder, as a file of its own beside the earlier ones: the flow of
-// the installation's backup does just that.
+// A backup saved into a folder, as a file of its own beside the earlier ones; what is
+// missing from it and a failure to save are told.
 qev::flow::SavedBackup saveIntoFolder(DeviceLink &link, const Identified &identified,
                                       const QString &folder, Printer &printer) {
     qev::flow::SavedBackup saved =

@@ -173,10 +173,10 @@ protected:
         own = FreeUdpPort(QHostAddress::AnyIPv4);
         ASSERT_NE(base, 0);
         ASSERT_NE(own, 0);
-        // The log goes to a file: a firmware image's datagrams would fill the pipe while the
-        // test waits for qevctl.
         // Backups of qevctl go below the test's folder, never into the user's.
         qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
+        // The log goes to a file: a firmware image's datagrams would fill the pipe while the
+        // test waits for qevctl.
         QStringList arguments{QStringLiteral("--base-port"), QString::number(base),
                               QStringLiteral("--settings"),  codes(),
                               QStringLiteral("--log"),       logPath(),

@@ -131,9 +131,9 @@ Backup TakeBackup(DeviceLink &link, const IdentificationResult &identified,
     b.identity.serial = identified.serial.value_or(QString());
     b.identity.address = device.host;
     b.identity.port = device.port;
-    b.identity.date = QDateTime::currentDateTimeUtc();
-    b.identity.date.setTime(QTime(b.identity.date.time().hour(), b.identity.date.time().minute(),
-                                  b.identity.date.time().second()));
+    // To the second, as the file keeps it.
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    b.identity.date = now.addMSecs(-now.time().msec());
     b.identity.programVersion = programVersion;
 
     const DeviceLink::Busy busy(link);
@@ -195,12 +195,14 @@ Restored RestoreBackup(DeviceLink &link, const IdentificationResult &identified,
             return restored;
         }
     }
-    if ((!file.boosters.isEmpty() && !device.boostersMissing.isEmpty()) ||
-        (options.network && file.network && !device.network)) {
+    if (!file.boosters.isEmpty() && !device.boostersMissing.isEmpty()) {
         restored.outcome = Outcome::NoAnswer;
-        restored.refusal = file.network && !device.network && options.network
-                               ? backup::FileError{NetworkPart, device.networkMissing}
-                               : backup::FileError{BoostersPart, device.boostersMissing};
+        restored.refusal = {BoostersPart, device.boostersMissing};
+        return restored;
+    }
+    if (options.network && file.network && !device.network) {
+        restored.outcome = Outcome::NoAnswer;
+        restored.refusal = {NetworkPart, device.networkMissing};
         return restored;
     }
     restored.replacement = backup::IsReplacement(device, file);
@@ -227,24 +229,20 @@ Restored RestoreBackup(DeviceLink &link, const IdentificationResult &identified,
         const pk::SettingsPage *settings = pk::FindPage(page.page);
         if (values.isEmpty() || !settings)
             continue;
-        bool accepted = false;
-        attempt([&] {
-            accepted =
-                settings->restore(link, values, deviceType) == pk::SettingsPage::Outcome::Accepted;
-            return accepted;
-        });
+        const bool accepted = attempt([&] {
+                                  return settings->restore(link, values, deviceType) ==
+                                         pk::SettingsPage::Outcome::Accepted;
+                              }).isEmpty();
         restored.writes << PageWrite{page.page, {}, accepted};
         progress.written(page.page, {}, accepted);
     }
     for (const FieldChange &change : restored.changes) {
         if (change.part != BoostersPart)
             continue;
-        bool accepted = false;
-        attempt([&] {
-            accepted =
-                boosterlist::WriteBoosterName(link, quint8(change.key.toInt()), change.wanted);
-            return accepted;
-        });
+        const bool accepted = attempt([&] {
+                                  return boosterlist::WriteBoosterName(
+                                      link, quint8(change.key.toInt()), change.wanted);
+                              }).isEmpty();
         restored.writes << PageWrite{BoostersPart, change.key, accepted};
         progress.written(BoostersPart, change.key, accepted);
     }
@@ -255,15 +253,14 @@ Restored RestoreBackup(DeviceLink &link, const IdentificationResult &identified,
                                    [](const FieldChange &c) { return c.part == NetworkPart; });
     if (moves) {
         writeNetwork(link, identified, file, options, progress, restored);
-        progress.written(NetworkPart, {}, restored.writes.last().accepted);
-        if (restored.network->outcome == Outcome::Done)
-            readBack = restored.network->identified.identification;
+        const bool moved = restored.network->outcome == Outcome::Done;
+        progress.written(NetworkPart, {}, moved);
+        if (!moved)
+            return restored; // the device is not where the read-back would look
+        readBack = restored.network->identified.identification;
     }
-    const bool networkTaken = moves && restored.writes.last().accepted;
-    if (moves && !networkTaken)
-        return restored; // the device is not where the read-back would look
     const Backup after = TakeBackup(link, readBack, options.programVersion, hooks);
-    for (const FieldChange &still : backup::Compare(after, file, networkTaken)) {
+    for (const FieldChange &still : backup::Compare(after, file, moves)) {
         const bool changed = std::any_of(
             restored.changes.begin(), restored.changes.end(),
             [&](const FieldChange &c) { return c.part == still.part && c.key == still.key; });
